@@ -1,0 +1,367 @@
+#include "fakeplatform.h"
+#include "form1.h"
+#include "form1layout.h"
+#include "graintable.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::size_t at(std::string_view name) {
+    const auto control = controlNamed(name);
+    EXPECT_TRUE(control) << name;
+    return control.value_or(0);
+}
+
+const ControlSpec& spec(std::string_view name) {
+    return form1Controls()[at(name)];
+}
+
+TEST(Form1Layout, HasExactlyTheDocumentedControls) {
+    std::map<ControlKind, int> kinds;
+    int hidden = 0;
+    for (const ControlSpec& c : form1Controls()) {
+        ++kinds[c.kind];
+        hidden += c.visible ? 0 : 1;
+    }
+    EXPECT_EQ(kinds[ControlKind::groupBox], 3);
+    EXPECT_EQ(kinds[ControlKind::label], 33);
+    EXPECT_EQ(kinds[ControlKind::edit], 27 + 5 + 5 + 1);
+    EXPECT_EQ(kinds[ControlKind::multiLineEdit], 1);
+    EXPECT_EQ(kinds[ControlKind::button], 2);
+    EXPECT_EQ(hidden, 5);
+
+    std::vector<std::string_view> names;
+    for (const ControlSpec& c : form1Controls())
+        names.push_back(c.name);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end()) << "names are unique";
+}
+
+struct GrainRowPlace {
+    int column;
+    int row;
+    const char* grain;
+    const char* label;
+    const char* field;
+};
+
+// Two alphabetical columns, each grain beside the field its composition is
+// weighted by.
+const GrainRowPlace grainRows[] = {
+    {0, 1, "Acorns", "Label10", "Text4"},
+    {0, 2, "Barley", "Label1", "Text1"},
+    {0, 3, "Buckwheat", "Label9", "Text5"},
+    {0, 4, "Canary", "Label11", "Text6"},
+    {0, 5, "Cow Peas", "Label12", "Text7"},
+    {0, 6, "Field Peas", "Label13", "Text8"},
+    {0, 7, "Hemp", "Label15", "Text10"},
+    {0, 8, "Horse Beans", "Label16", "Text11"},
+    {0, 9, "Kafir Corn", "Label17", "Text12"},
+    {0, 10, "Lentils", "Label18", "Text13"},
+    {0, 11, "Linseed (Flax)", "Label14", "Text9"},
+    {0, 12, "Maize", "Label2", "Text2"},
+    {0, 13, "Maple Peas", "Label3", "Text3"},
+    {1, 1, "Milo", "Label19", "Text14"},
+    {1, 2, "Millet Seed", "Label20", "Text15"},
+    {1, 3, "Oats", "Label21", "Text16"},
+    {1, 4, "Peanuts", "Label22", "Text17"},
+    {1, 5, "Popcorn", "Label31", "Text26"},
+    {1, 6, "Rice, unhulled", "Label23", "Text18"},
+    {1, 7, "Rice, polished", "Label24", "Text19"},
+    {1, 8, "Rapeseed", "Label25", "Text20"},
+    {1, 9, "Soy Beans", "Label26", "Text21"},
+    {1, 10, "Safflower Seeds", "Label32", "Text28"},
+    {1, 11, "Sunflower Seeds", "Label27", "Text22"},
+    {1, 12, "Tic Beans", "Label28", "Text23"},
+    {1, 13, "Vetch", "Label29", "Text24"},
+    {1, 14, "Wheat", "Label30", "Text25"},
+};
+
+TEST(Form1Layout, EachGrainStandsBesideItsField) {
+    for (const GrainRowPlace& g : grainRows) {
+        SCOPED_TRACE(g.grain);
+        const ControlSpec& label = spec(g.label);
+        const ControlSpec& field = spec(g.field);
+        EXPECT_EQ(label.text, g.grain);
+        EXPECT_EQ(field.accessibleName, g.grain);
+        EXPECT_EQ(form1Controls()[label.parent].name, "Frame2");
+        EXPECT_EQ(field.parent, label.parent);
+        EXPECT_EQ(label.left, g.column == 0 ? 240 : 2640);
+        EXPECT_EQ(field.left, g.column == 0 ? 1560 : 3960);
+        EXPECT_EQ(field.top, 360 * g.row);
+        EXPECT_EQ(label.top, 360 * g.row + 120);
+        EXPECT_EQ(std::pair(label.width, label.height), std::pair(1215, 255));
+        EXPECT_EQ(std::pair(field.width, field.height), std::pair(375, 285));
+        EXPECT_EQ(field.text, "0");
+        EXPECT_EQ(label.font, FontRole::dialog);
+        const auto id = fieldOf(at(g.field));
+        ASSERT_TRUE(id);
+        EXPECT_EQ(grainRowFor(*id)->name, g.grain);
+    }
+}
+
+struct Placed {
+    const char* name;
+    const char* parent;
+    int left, top, width, height;
+    const char* text;
+    FontRole font;
+};
+
+const Placed placedControls[] = {
+    {"Frame2", "", 120, 120, 4815, 5535, "", FontRole::dialog},
+    {"Frame1", "", 5160, 120, 4215, 3255, "", FontRole::dialog},
+    {"Frame3", "", 120, 5670, 3015, 830, "", FontRole::dialog},
+    {"Label4", "Frame1", 600, 360, 975, 255, "Protein", FontRole::boldSystem},
+    {"Label5", "Frame1", 600, 840, 1335, 255, "Carbohydrate", FontRole::boldSystem},
+    {"Label6", "Frame1", 600, 1440, 735, 255, "Water", FontRole::boldSystem},
+    {"Label7", "Frame1", 600, 2040, 735, 255, "Fibre", FontRole::boldSystem},
+    {"Label8", "Frame1", 600, 2640, 735, 255, "Fat", FontRole::boldSystem},
+    {"protein", "Frame1", 3000, 240, 615, 285, "0", FontRole::boldSystem},
+    {"carbo", "Frame1", 3000, 840, 615, 285, "0", FontRole::boldSystem},
+    {"water", "Frame1", 3000, 1440, 615, 285, "0", FontRole::boldSystem},
+    {"Fibre", "Frame1", 3000, 2040, 615, 285, "0", FontRole::boldSystem},
+    {"Fat", "Frame1", 3000, 2640, 615, 285, "0", FontRole::boldSystem},
+    {"Label33", "Frame3", 600, 360, 1215, 255, "Amounts", FontRole::boldSystem},
+    {"amount", "Frame3", 1800, 330, 615, 300, "0", FontRole::boldSystem},
+    {"Text27", "", 5160, 3480, 4215, 2175, nullptr, FontRole::dialog},
+    {"Command1", "", 3240, 5760, 3000, 735, "Clear", FontRole::boldSystem},
+    {"CmdExit", "", 6360, 5760, 3000, 735, "Exit", FontRole::boldSystem},
+};
+
+TEST(Form1Layout, PlacesResultsTotalsAndButtons) {
+    for (const Placed& p : placedControls) {
+        SCOPED_TRACE(p.name);
+        const ControlSpec& c = spec(p.name);
+        const std::string_view parent = c.parent == noParent ? "" : form1Controls()[c.parent].name;
+        EXPECT_EQ(parent, p.parent);
+        EXPECT_EQ(c.left, p.left);
+        EXPECT_EQ(c.top, p.top);
+        EXPECT_EQ(c.width, p.width);
+        EXPECT_EQ(c.height, p.height);
+        if (p.text) {
+            EXPECT_EQ(c.text, p.text);
+        }
+        EXPECT_EQ(c.font, p.font);
+        EXPECT_TRUE(c.visible);
+    }
+    EXPECT_EQ(spec("Text27").kind, ControlKind::multiLineEdit);
+    EXPECT_EQ(spec("Text27").colours, ColourRole::desktop);
+    EXPECT_EQ(form1Window.caption, "The Composition of Grains ");
+    EXPECT_EQ(std::pair(form1Window.clientWidth, form1Window.clientHeight), std::pair(9510, 6600));
+}
+
+TEST(Form1Layout, HiddenTotalsAreNeverShownNorFocused) {
+    for (const char* name : {"prototal", "carbtotal", "watertotal", "fibretotal", "fattotal"}) {
+        const ControlSpec& c = spec(name);
+        EXPECT_EQ(c.kind, ControlKind::edit) << name;
+        EXPECT_FALSE(c.visible) << name;
+        EXPECT_EQ(c.focusOrder, noFocus) << name;
+        EXPECT_EQ(c.text, "0") << name;
+    }
+}
+
+TEST(Form1Layout, FocusWalksTheDocumentedOrder) {
+    const std::vector<std::string_view> expected = {
+        "CmdExit", "Command1", "Fat",    "Fibre",  "water",  "carbo",  "protein", "Text26",
+        "Text25",  "Text24",   "Text23", "Text22", "Text21", "Text20", "Text19",  "Text18",
+        "Text17",  "Text16",   "Text15", "Text14", "Text13", "Text12", "Text11",  "Text10",
+        "Text9",   "Text8",    "Text7",  "Text6",  "Text5",  "Text4",  "Text3",   "Text2",
+        "Text1",   "Text27",   "Text28", "amount",
+    };
+    std::vector<std::string_view> walked(expected.size());
+    std::size_t focusable = 0;
+    for (const ControlSpec& c : form1Controls()) {
+        if (c.focusOrder == noFocus)
+            continue;
+        ++focusable;
+        ASSERT_LT(static_cast<std::size_t>(c.focusOrder), walked.size()) << c.name;
+        walked[c.focusOrder] = c.name;
+    }
+    EXPECT_EQ(focusable, expected.size());
+    EXPECT_EQ(walked, expected);
+}
+
+TEST(Form1Layout, InstructionsKeepEveryBlank) {
+    const std::string expected =
+        std::string(34, ' ') + "\r\n" + std::string(28, ' ') +
+        "To Mix your own feed:" + std::string(9, ' ') + "\r\n" + std::string(13, ' ') +
+        "Enter the amounts for each Grain required. \r\n" + std::string(13, ' ') +
+        "These amounts are only figures they could \r\n" + std::string(24, ' ') +
+        "be ounces,  pounds, kilos etc.\r\n" + std::string(9, ' ') +
+        "The resulting amounts will give you an accurate \r\n" + std::string(6, ' ') +
+        "Composition of the Grains you are feeding your birds.\r\n" + std::string(8, ' ') +
+        "Any additions you may require please contact me.\r\n\r\n" + std::string(22, ' ') +
+        "Email: grainmix@example.org\r\n" + std::string(5, ' ') + "\r\n";
+    EXPECT_EQ(instructionText(), expected);
+    EXPECT_EQ(spec("Text27").text, expected);
+}
+
+TEST(Form1Layout, AccessibleNamesSayWhatEachControlIs) {
+    const std::pair<const char*, const char*> names[] = {
+        {"Text1", "Barley"},
+        {"Text28", "Safflower Seeds"},
+        {"protein", "Protein"},
+        {"carbo", "Carbohydrate"},
+        {"water", "Water"},
+        {"Fibre", "Fibre"},
+        {"Fat", "Fat"},
+        {"amount", "Amounts"},
+        {"Text27", "Instructions"},
+        {"Command1", "Clear"},
+        {"CmdExit", "Exit"},
+        {"Label1", "Barley"},
+    };
+    for (const auto& [control, name] : names)
+        EXPECT_EQ(spec(control).accessibleName, name) << control;
+}
+
+class Form1Test : public ::testing::Test {
+  protected:
+    std::string text(std::string_view name) const { return platform.text(at(name)); }
+    void type(std::string_view name, std::string_view t) { platform.type(at(name), t); }
+    std::vector<std::string> results() const {
+        return {text("protein"), text("carbo"), text("water"), text("Fibre"), text("Fat")};
+    }
+
+    FakePlatform platform;
+    Form1 form{platform};
+};
+
+TEST_F(Form1Test, StartsWithZeroEverywhereAndComputesNothing) {
+    for (const ControlSpec& c : form1Controls()) {
+        if (c.kind == ControlKind::edit) {
+            EXPECT_EQ(text(c.name), "0") << c.name;
+        }
+    }
+    EXPECT_EQ(platform.setTextCalls(), 0);
+    EXPECT_TRUE(platform.messages().empty());
+}
+
+TEST_F(Form1Test, TypingTenIntoBarleyShowsBarleysOwnComposition) {
+    type("Text1", "1");
+    EXPECT_EQ(text("amount"), " 1");
+    type("Text1", "10");
+    EXPECT_EQ(text("amount"), " 10");
+    EXPECT_EQ(text("prototal"), "127");
+    EXPECT_EQ(text("fattotal"), "19");
+    EXPECT_EQ(results(), (std::vector<std::string>{"12.7", "66.6", "10.6", "5.4", "1.9"}));
+    EXPECT_TRUE(platform.messages().empty());
+}
+
+TEST_F(Form1Test, ClearShowsTheMessageWhenTheLastAmountIsZeroed) {
+    type("Text3", "4");  // Maple Peas
+    type("Text17", "3"); // Peanuts
+    type("Text28", "0"); // already zero: Clear need not write it
+
+    platform.click(at("Command1"));
+
+    ASSERT_EQ(platform.messages().size(), 1u);
+    const FakePlatform::Message& m = platform.messages()[0];
+    EXPECT_EQ(m.title, "Grain Mix");
+    EXPECT_EQ(m.text, "You need to enter some amounts");
+    // Shown during the write of Peanuts, the last amount that was not "0":
+    // the amounts are all zero, and the percentages are still those of the
+    // run before, when only Peanuts were left.
+    EXPECT_EQ(m.fieldsAtThatMoment[at("Text3")], "0");
+    EXPECT_EQ(m.fieldsAtThatMoment[at("Text17")], "0");
+    EXPECT_EQ(m.fieldsAtThatMoment[at("amount")], " 0");
+    EXPECT_EQ(m.fieldsAtThatMoment[at("protein")], "30.2");
+    EXPECT_EQ(m.fieldsAtThatMoment[at("Fat")], "47.6");
+
+    for (const ControlSpec& c : form1Controls()) {
+        if (c.kind == ControlKind::edit && c.visible) {
+            EXPECT_EQ(text(c.name), "0") << c.name;
+        }
+    }
+    EXPECT_EQ(text("prototal"), "0") << "the hidden totals keep what the last run wrote";
+}
+
+TEST_F(Form1Test, ClearOnAnAllZeroWindowShowsNothing) {
+    type("Text1", "10");
+    type("Text1", "0");
+    ASSERT_EQ(platform.messages().size(), 1u) << "all amounts back to zero";
+    const int writesBefore = platform.setTextCalls();
+
+    platform.click(at("Command1"));
+
+    EXPECT_EQ(platform.messages().size(), 1u) << "no amount changed, so no recalculation";
+    for (const char* name : {"protein", "carbo", "water", "Fibre", "Fat", "amount"})
+        EXPECT_EQ(text(name), "0") << name;
+    // Only the five results and amount were written; no amount was.
+    EXPECT_EQ(platform.setTextCalls() - writesBefore, 6);
+}
+
+TEST_F(Form1Test, ClearWithAmountsThatCancelOutStillEndsAtZero) {
+    type("Text1", "5");
+    type("Text2", "-5");
+    platform.click(at("Command1"));
+    ASSERT_EQ(platform.messages().size(), 1u);
+    EXPECT_EQ(platform.messages()[0].fieldsAtThatMoment[at("Text2")], "0");
+    EXPECT_EQ(text("amount"), "0");
+}
+
+TEST_F(Form1Test, WritingTheSameTextAgainIsNoChange) {
+    form.writeField(FieldId::Text5, "0");
+    form.writeField(FieldId::amount, "0");
+    EXPECT_EQ(platform.setTextCalls(), 0);
+    EXPECT_TRUE(platform.messages().empty());
+}
+
+TEST_F(Form1Test, TypingIntoFieldsWithoutAHandlerStartsNothing) {
+    type("Text1", "10");
+    const std::vector<std::string> shown = results();
+    for (const char* name : {"amount", "protein", "Text27"})
+        type(name, "rubbish");
+    EXPECT_EQ(text("prototal"), "127");
+    EXPECT_EQ(text("carbo"), shown[1]);
+    EXPECT_EQ(text("amount"), "rubbish") << "overwritten only by the next recalculation";
+    type("Text2", "0.0");
+    EXPECT_EQ(text("amount"), " 10");
+}
+
+struct NoteCase {
+    const char* typed;
+    bool marked;
+};
+
+TEST_F(Form1Test, AmountsThatAreNotNumbersAreMarkedUntilMended) {
+    const NoteCase cases[] = {
+        {"12abc", true}, {"12", false}, {"", true},      {"-", true},    {"1,5", true},
+        {" 7 ", false},  {".5", false}, {"1e999", true}, {"1e3", false},
+    };
+    const std::size_t barley = at("Text1");
+    for (const NoteCase& c : cases) {
+        type("Text1", c.typed);
+        EXPECT_EQ(!platform.note(barley).empty(), c.marked) << '\'' << c.typed << '\'';
+        EXPECT_EQ(text("Text1"), c.typed) << "the note never changes the text";
+    }
+    EXPECT_TRUE(platform.note(at("Text2")).empty());
+}
+
+TEST_F(Form1Test, AStoppedRecalculationKeepsTheLastFigures) {
+    type("Text1", "10");
+    type("Text1", "10x");
+    EXPECT_EQ(text("amount"), " 10");
+    EXPECT_EQ(results(), (std::vector<std::string>{"12.7", "66.6", "10.6", "5.4", "1.9"}));
+    EXPECT_TRUE(platform.messages().empty());
+}
+
+TEST_F(Form1Test, ExitAndClosingEndTheProgram) {
+    platform.click(at("CmdExit"));
+    EXPECT_TRUE(platform.quitCalled());
+    EXPECT_EQ(platform.run(), 0);
+
+    FakePlatform other;
+    Form1 second(other);
+    other.close();
+    EXPECT_TRUE(other.quitCalled());
+}
+
+} // namespace

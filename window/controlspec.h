@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string_view>
+
+enum class ControlKind { groupBox, label, edit, multiLineEdit, button };
+
+// The window's ordinary dialog font, or the bold "System" face at 9.75 pt.
+enum class FontRole { dialog, boldSystem };
+
+// Ordinary control colours, or white text on the desktop's colour.
+enum class ColourRole { standard, desktop };
+
+inline constexpr int noParent = -1;
+inline constexpr int noFocus = -1;
+
+// One control of the window. Positions and sizes are in twips (1/1440 inch;
+// 15 twips are one pixel at 96 dots per inch), relative to the client area of
+// the parent group box, or of the window when there is none.
+struct ControlSpec {
+    std::string_view name;
+    ControlKind kind;
+    int parent = noParent; // index of a group box earlier in the table
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    std::string_view text;
+    FontRole font = FontRole::dialog;
+    ColourRole colours = ColourRole::standard;
+    bool visible = true;
+    int focusOrder = noFocus; // 0 takes the focus when the window opens
+    std::string_view accessibleName;
+};
+
+struct WindowSpec {
+    std::string_view name;
+    std::string_view caption;
+    int clientWidth = 0; // twips
+    int clientHeight = 0;
+    std::string_view applicationTitle; // the message box's title
+};
+
+inline constexpr int twipsPerPixelAt96Dpi = 15;
