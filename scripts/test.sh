@@ -17,6 +17,9 @@ cmake -S "$here" -B "$out/linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/de
 cmake --build "$out/linux" -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$out/linux" --output-on-failure -j "$jobs"
 
+step "Linux package: launcher, description, install, start"
+bash "$here/scripts/check-package.sh" "$out/linux"
+
 step "Core under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S "$here" -B "$out/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGRAINMIX_QT=OFF \
     -DGRAINMIX_BENCH=OFF \
