@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <string_view>
@@ -13,6 +14,24 @@ namespace {
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+// Correctly rounded; infinity beyond the range of double, zero below it.
+// The text is digits and an exponent, ending in a NUL.
+double convert(const char* first, const char* last, bool large) {
+#if defined(__MINGW32__)
+    // This platform's from_chars rounds some values to the wrong neighbour;
+    // its strtod does not.
+    (void)last;
+    (void)large;
+    return std::strtod(first, nullptr);
+#else
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::scientific);
+    if (ec == std::errc::result_out_of_range)
+        return large ? std::numeric_limits<double>::infinity() : 0.0;
+    return value;
+#endif
 }
 
 // A decimal number as 0.d1d2d3... x 10^exponent, with leading zeros dropped.
@@ -58,35 +77,28 @@ class Decimal {
         if (scale < -400)
             return {zero, ReadStatus::ok};
 
-        // "-0.<digits>[1]e<scale>" for from_chars, whose own grammar we never expose.
+        // "<digits>[1]e<exponent>": no sign, no point, so neither the
+        // converter's own grammar nor any locale comes into it.
         char buf[keptDigits + 32];
         char* p = buf;
-        if (m_negative)
-            *p++ = '-';
-        *p++ = '0';
-        *p++ = '.';
         std::memcpy(p, m_digits, m_count);
         p += m_count;
         if (m_dropped)
             *p++ = '1';
+        const std::int64_t digits = p - buf;
         *p++ = 'e';
-        p = std::to_chars(p, buf + sizeof buf, scale).ptr;
+        p = std::to_chars(p, buf + sizeof buf - 1, scale - digits).ptr;
+        *p = '\0';
 
-        double value = 0.0;
-        const auto [end, ec] = std::from_chars(buf, p, value, std::chars_format::general);
-        if (ec == std::errc::result_out_of_range && scale <= 0)
-            return {zero, ReadStatus::ok};
-        if (ec == std::errc::result_out_of_range || std::isinf(value)) {
+        double magnitude = convert(buf, p, scale > 0);
+        if (std::isinf(magnitude)) {
             // The largest double is written as 1.79769313486232E+308, which is
             // a little larger than itself: it still reads back.
             if (!atMostLargestWritten())
                 return {0.0, ReadStatus::overflow};
-            value = std::numeric_limits<double>::max();
-            return {m_negative ? -value : value, ReadStatus::ok};
+            magnitude = std::numeric_limits<double>::max();
         }
-        if (ec != std::errc() || end != p)
-            return {0.0, ReadStatus::overflow};
-        return {value, ReadStatus::ok};
+        return {m_negative ? -magnitude : magnitude, ReadStatus::ok};
     }
 
   private:
@@ -252,7 +264,9 @@ void writeNumber(double x, Sign sign, LeadingZero leadingZero, char* out, std::s
     if (ePos[1] == '-')
         exponent = -exponent;
 
-    char digits[15];
+    // to_chars always writes a first digit; the zeros only keep GCC's
+    // optimiser from warning that it might not.
+    char digits[15] = {};
     int count = 0;
     for (const char* q = sci; q != ePos; ++q)
         if (*q != '.')

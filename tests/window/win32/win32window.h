@@ -1,0 +1,62 @@
+#pragma once
+
+#include "form1.h"
+#include "form1layout.h"
+#include "widetext.h"
+#include "win32platform.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+// Form1 on real Win32 controls, talked to the way Windows talks to them:
+// with window messages, and read back with GetWindowTextW.
+class Win32Window : public ::testing::Test {
+  protected:
+    Win32Platform m_platform;
+    Form1 m_form{m_platform};
+
+    static std::size_t indexOf(std::string_view name) {
+        const auto index = controlNamed(name);
+        EXPECT_TRUE(index) << name;
+        return index.value_or(0);
+    }
+
+    HWND window() const { return m_platform.window(); }
+    HWND control(std::string_view name) const { return m_platform.handle(indexOf(name)); }
+    std::string_view nameOf(HWND child) const {
+        const int index = m_platform.controlOf(child);
+        return index < 0 ? "?" : form1Controls()[static_cast<std::size_t>(index)].name;
+    }
+
+    static std::string textOf(HWND child) {
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
+        return narrow(text);
+    }
+    std::string textOf(std::string_view name) const { return textOf(control(name)); }
+
+    // A program's write, as SetWindowText would send it.
+    void write(std::string_view name, std::string_view text) const {
+        const std::wstring wide = widen(text);
+        SendMessageW(control(name), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    }
+    // Keystrokes as TranslateMessage delivers them, one WM_CHAR each.
+    void type(std::string_view name, std::string_view keys) const {
+        for (char key : keys)
+            SendMessageW(control(name), WM_CHAR, static_cast<WPARAM>(key), 1);
+    }
+    void select(std::string_view name, int from, int to) const {
+        SendMessageW(control(name), EM_SETSEL, static_cast<WPARAM>(from), to);
+    }
+    void click(std::string_view name) const { SendMessageW(control(name), BM_CLICK, 0, 0); }
+
+    int screenDpi() const {
+        HDC dc = GetDC(window());
+        const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(window(), dc);
+        return dpi;
+    }
+};

@@ -1,0 +1,388 @@
+#include "win32platform.h"
+
+#include "creationorder.h"
+#include "widetext.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr wchar_t windowClass[] = L"GrainMixWindow";
+constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD windowExStyle = 0;
+constexpr int twipsPerInch = 1440;
+// A pale amber: stands out from the white fields without hiding the text.
+constexpr COLORREF noteColour = RGB(255, 224, 140);
+constexpr COLORREF white = RGB(255, 255, 255);
+constexpr int noteWidthTwips = 4320;
+
+HINSTANCE instance() {
+    return GetModuleHandleW(nullptr);
+}
+
+struct WindowClass {
+    const wchar_t* name;
+    DWORD style;
+    DWORD exStyle;
+};
+
+WindowClass classOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::groupBox:
+        return {L"BUTTON", BS_GROUPBOX, 0};
+    case ControlKind::label:
+        // A label too long for its box loses a pixel at the end instead of
+        // wrapping to a second line that its height cuts off.
+        return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
+    case ControlKind::edit:
+        return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::multiLineEdit:
+        return {L"EDIT", ES_LEFT | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, WS_EX_CLIENTEDGE};
+    case ControlKind::button:
+        return {L"BUTTON", BS_PUSHBUTTON, 0};
+    }
+    return {L"STATIC", 0, 0};
+}
+
+bool isEdit(ControlKind kind) {
+    return kind == ControlKind::edit || kind == ControlKind::multiLineEdit;
+}
+
+// Where a control stands on the window: group boxes hold nothing in Win32,
+// so each parent's position is added in.
+POINT windowPosition(std::span<const ControlSpec> controls, std::size_t index) {
+    POINT p{controls[index].left, controls[index].top};
+    for (int parent = controls[index].parent; parent != noParent;
+         parent = controls[static_cast<std::size_t>(parent)].parent) {
+        p.x += controls[static_cast<std::size_t>(parent)].left;
+        p.y += controls[static_cast<std::size_t>(parent)].top;
+    }
+    return p;
+}
+
+int dpiOf(HWND window) {
+    HDC dc = GetDC(window);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(window, dc);
+    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+void registerWindowClass(WNDPROC procedure) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance(), windowClass, &existing))
+        return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance();
+    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = windowClass;
+    RegisterClassExW(&wc);
+}
+
+} // namespace
+
+Win32Platform::Win32Platform() {
+    // Without this Windows would scale the window up as a bitmap on a high-DPI
+    // screen and blur every letter; the twips are converted at the real DPI.
+    SetProcessDPIAware();
+    INITCOMMONCONTROLSEX common{sizeof common, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&common);
+    registerWindowClass(&Win32Platform::windowProc);
+}
+
+Win32Platform::~Win32Platform() {
+    m_reporting = false;
+    if (m_window)
+        DestroyWindow(m_window);
+    for (HGDIOBJ object : {static_cast<HGDIOBJ>(m_dialogFont), static_cast<HGDIOBJ>(m_boldFont),
+                           static_cast<HGDIOBJ>(m_noteBrush)}) {
+        if (object)
+            DeleteObject(object);
+    }
+}
+
+void Win32Platform::createWindow(const WindowSpec& window, std::span<const ControlSpec> controls,
+                                 PlatformEvents& events) {
+    m_events = &events;
+    m_controls.assign(controls.size(), {});
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        m_controls[i].kind = controls[i].kind;
+        m_controls[i].colours = controls[i].colours;
+    }
+
+    m_window = CreateWindowExW(windowExStyle, windowClass, widen(window.caption).c_str(),
+                               windowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, nullptr, nullptr, instance(), this);
+    m_dpi = dpiOf(m_window);
+    RECT frame{0, 0, pixels(window.clientWidth), pixels(window.clientHeight)};
+    AdjustWindowRectEx(&frame, windowStyle, FALSE, windowExStyle);
+    SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    createFonts();
+    for (const Creation& c : creationOrder(controls)) {
+        HWND child = createChild(controls, c.control, c.nameLabel);
+        if (!c.nameLabel)
+            m_controls[c.control].handle = child;
+    }
+    createTooltip();
+
+    ShowWindow(m_window, SW_SHOWNORMAL);
+    UpdateWindow(m_window);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i].focusOrder == 0)
+            SetFocus(m_controls[i].handle);
+    }
+    m_reporting = true;
+}
+
+HWND Win32Platform::createChild(std::span<const ControlSpec> controls, std::size_t index,
+                                bool nameLabel) {
+    const ControlSpec& control = controls[index];
+    const WindowClass wc = classOf(nameLabel ? ControlKind::label : control.kind);
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | wc.style;
+    if (control.visible && !nameLabel)
+        style |= WS_VISIBLE;
+    if (control.visible && control.focusOrder != noFocus && !nameLabel)
+        style |= WS_TABSTOP;
+
+    const POINT at = windowPosition(controls, index);
+    const std::wstring text = widen(nameLabel ? control.accessibleName : control.text);
+    // Invisible name labels need no id: nothing but a screen reader reads them.
+    const auto id = nameLabel ? 0 : firstControlId + static_cast<int>(index);
+    HWND child =
+        CreateWindowExW(wc.exStyle, wc.name, text.c_str(), style, pixels(at.x), pixels(at.y),
+                        pixels(control.width), pixels(control.height), m_window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance(), nullptr);
+    const HFONT font = control.font == FontRole::boldSystem ? m_boldFont : m_dialogFont;
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return child;
+}
+
+void Win32Platform::createFonts() {
+    // The classic dialog font, 8 points: the layout's widths and the blanks
+    // that centre the instructions were measured in it. The newer message
+    // fonts (Tahoma, Segoe UI) are wider and would wrap the longer labels.
+    m_dialogFont = CreateFontW(-MulDiv(8, m_dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
+    // 9.75 points, in hundredths of a point so that nothing is rounded early.
+    m_boldFont = CreateFontW(-MulDiv(975, m_dpi, 7200), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"System");
+}
+
+void Win32Platform::createTooltip() {
+    m_tooltip =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, m_window, nullptr, instance(), nullptr);
+    // Notes are a sentence long: wrap them rather than run off the screen.
+    SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, pixels(noteWidthTwips));
+}
+
+int Win32Platform::pixels(int twips) const {
+    return MulDiv(twips, m_dpi, twipsPerInch);
+}
+
+HWND Win32Platform::handle(std::size_t control) const {
+    return control < m_controls.size() ? m_controls[control].handle : nullptr;
+}
+
+int Win32Platform::controlOf(HWND child) const {
+    if (!child || GetParent(child) != m_window)
+        return -1;
+    const int index = GetDlgCtrlID(child) - firstControlId;
+    return index >= 0 && static_cast<std::size_t>(index) < m_controls.size() ? index : -1;
+}
+
+std::string Win32Platform::text(std::size_t control) const {
+    HWND child = handle(control);
+    const int length = child ? GetWindowTextLengthW(child) : 0;
+    if (length <= 0)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(child, wide.data(), length + 1);
+    wide.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return narrow(wide);
+}
+
+void Win32Platform::setText(std::size_t control, std::string_view text) {
+    HWND child = handle(control);
+    if (!child)
+        return;
+    const unsigned before = m_controls[control].changes;
+    SetWindowTextW(child, widen(text).c_str());
+    // A multi-line edit sends no EN_CHANGE for WM_SETTEXT; report it anyway,
+    // so that every edit field tells of every write exactly once.
+    if (isEdit(m_controls[control].kind) && m_controls[control].changes == before && m_reporting)
+        m_events->textChanged(control);
+}
+
+void Win32Platform::setNote(std::size_t control, std::string_view note) {
+    HWND child = handle(control);
+    if (!child)
+        return;
+    TTTOOLINFOW tool{};
+    // The oldest layout of the structure: every version of comctl32 takes it.
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = m_window;
+    tool.uId = reinterpret_cast<UINT_PTR>(child);
+    SendMessageW(m_tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+
+    std::wstring wide = widen(note);
+    m_controls[control].marked = !wide.empty();
+    if (!wide.empty()) {
+        tool.lpszText = wide.data(); // the tooltip keeps its own copy
+        SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        if (!m_noteBrush)
+            m_noteBrush = CreateSolidBrush(noteColour);
+    }
+    InvalidateRect(child, nullptr, TRUE);
+}
+
+void Win32Platform::showMessage(std::string_view title, std::string_view text) {
+    MessageBoxW(m_window, widen(text).c_str(), widen(title).c_str(), MB_OK);
+}
+
+int Win32Platform::run() {
+    MSG message{};
+    BOOL got = 0;
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+        // A multi-line edit in a dialog turns Escape into WM_CLOSE for its
+        // parent; here that would end the program from a key nobody gave.
+        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
+            isMultiLineEdit(message.hwnd))
+            continue;
+        // Tab and Shift+Tab walk the controls in z-order, as in a dialog.
+        if (m_window && IsDialogMessageW(m_window, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return got < 0 ? 1 : static_cast<int>(message.wParam);
+}
+
+void Win32Platform::quit() {
+    if (m_window)
+        DestroyWindow(m_window);
+    PostQuitMessage(0);
+}
+
+LRESULT CALLBACK Win32Platform::windowProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<Win32Platform*>(create->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->m_window = window;
+    }
+    auto* self = reinterpret_cast<Win32Platform*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return self->handleMessage(message, wParam, lParam);
+}
+
+LRESULT Win32Platform::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND window = m_window;
+    switch (message) {
+    case WM_COMMAND:
+        onCommand(wParam, lParam);
+        return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        return onControlColour(message, reinterpret_cast<HDC>(wParam),
+                               reinterpret_cast<HWND>(lParam));
+    case WM_NEXTDLGCTL:
+        // What a dialog does, and what a multi-line edit asks its parent for
+        // when Tab is pressed in it: the edit itself wants every key.
+        moveFocus(LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                 : GetNextDlgTabItem(window, GetFocus(), wParam != 0));
+        return 0;
+    case WM_CLOSE:
+        // The window decides; the default would destroy it behind its back.
+        if (m_reporting)
+            m_events->closeRequested();
+        return 0;
+    case WM_ACTIVATE:
+        // Like a dialog, give the focus back to the control that had it when
+        // the window is activated again, after the message box for example.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(window, focus))
+                m_lastFocus = focus;
+        }
+        break;
+    case WM_SETFOCUS:
+        if (m_lastFocus && IsWindow(m_lastFocus)) {
+            SetFocus(m_lastFocus);
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        m_reporting = false;
+        m_window = nullptr;
+        m_tooltip = nullptr;
+        m_lastFocus = nullptr;
+        for (Control& c : m_controls)
+            c.handle = nullptr;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool Win32Platform::isMultiLineEdit(HWND child) const {
+    const int index = controlOf(child);
+    return index >= 0 &&
+           m_controls[static_cast<std::size_t>(index)].kind == ControlKind::multiLineEdit;
+}
+
+void Win32Platform::moveFocus(HWND target) {
+    if (!target)
+        return;
+    // Tabbing into an edit selects its text, as in every dialog.
+    if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageW(target, EM_SETSEL, 0, -1);
+    SetFocus(target);
+}
+
+void Win32Platform::onCommand(WPARAM wParam, LPARAM lParam) {
+    const int index = controlOf(reinterpret_cast<HWND>(lParam));
+    if (index < 0)
+        return; // Enter and Esc arrive as IDOK and IDCANCEL: no shortcuts here
+    Control& control = m_controls[static_cast<std::size_t>(index)];
+    const WORD code = HIWORD(wParam);
+    if (code == EN_CHANGE && isEdit(control.kind)) {
+        ++control.changes;
+        if (m_reporting)
+            m_events->textChanged(static_cast<std::size_t>(index));
+    } else if (code == BN_CLICKED && control.kind == ControlKind::button && m_reporting) {
+        m_events->clicked(static_cast<std::size_t>(index));
+    }
+}
+
+LRESULT Win32Platform::onControlColour(UINT message, HDC dc, HWND child) {
+    const int index = controlOf(child);
+    if (index >= 0) {
+        const Control& control = m_controls[static_cast<std::size_t>(index)];
+        if (control.colours == ColourRole::desktop) {
+            SetTextColor(dc, white);
+            SetBkColor(dc, GetSysColor(COLOR_DESKTOP));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_DESKTOP));
+        }
+        if (control.marked && m_noteBrush) {
+            SetBkColor(dc, noteColour);
+            return reinterpret_cast<LRESULT>(m_noteBrush);
+        }
+    }
+    return DefWindowProcW(m_window, message, reinterpret_cast<WPARAM>(dc),
+                          reinterpret_cast<LPARAM>(child));
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "platform.h"
+
+#include <windows.h>
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The window as plain Win32 controls. Group boxes are not containers here:
+// every control is a child of the top-level window, placed at its group box's
+// position plus its own. Twips become pixels at the window's DPI.
+class Win32Platform : public Platform {
+  public:
+    Win32Platform();
+    ~Win32Platform() override;
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+
+    void createWindow(const WindowSpec& window, std::span<const ControlSpec> controls,
+                      PlatformEvents& events) override;
+    std::string text(std::size_t control) const override;
+    void setText(std::size_t control, std::string_view text) override;
+    void setNote(std::size_t control, std::string_view note) override;
+    void showMessage(std::string_view title, std::string_view text) override;
+    int run() override;
+    void quit() override;
+
+    // The handles, for whoever needs to talk to the controls directly.
+    HWND window() const { return m_window; }
+    HWND handle(std::size_t control) const;
+    // The control a child window stands for, or -1 for the window's own
+    // helpers (invisible name labels, the tooltip).
+    int controlOf(HWND child) const;
+    int dpi() const { return m_dpi; }
+    static constexpr int firstControlId = 1000;
+
+  private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void onCommand(WPARAM wParam, LPARAM lParam);
+    void moveFocus(HWND target);
+    bool isMultiLineEdit(HWND child) const;
+    LRESULT onControlColour(UINT message, HDC dc, HWND child);
+
+    int pixels(int twips) const;
+    void createFonts();
+    HWND createChild(std::span<const ControlSpec> controls, std::size_t index, bool nameLabel);
+    void createTooltip();
+
+    struct Control {
+        ControlKind kind = ControlKind::label;
+        ColourRole colours = ColourRole::standard;
+        HWND handle = nullptr;
+        bool marked = false;
+        unsigned changes = 0; // EN_CHANGE notifications seen
+    };
+
+    std::vector<Control> m_controls;
+    PlatformEvents* m_events = nullptr;
+    bool m_reporting = false; // no reports while the window is being built
+    HWND m_window = nullptr;
+    HWND m_tooltip = nullptr;
+    HWND m_lastFocus = nullptr;
+    int m_dpi = USER_DEFAULT_SCREEN_DPI;
+    HFONT m_dialogFont = nullptr;
+    HFONT m_boldFont = nullptr;
+    HBRUSH m_noteBrush = nullptr;
+};
