@@ -119,7 +119,9 @@ class Decimal {
     static constexpr std::size_t keptDigits = 800;
     static constexpr std::int64_t exponentLimit = 100'000'000'000;
 
-    char m_digits[keptDigits] = {};
+    // Only the first m_count are ever read; clearing all of them would cost
+    // more than reading a short amount does.
+    char m_digits[keptDigits];
     std::size_t m_count = 0;
     std::int64_t m_pointShift = 0;
     std::int64_t m_exponent = 0;

@@ -46,9 +46,17 @@ bool writeAmountAndTotals(FieldStore& store) {
     for (std::size_t i = 0; i < grainCount; ++i)
         inputs[i] = store.readField(grainTable[i].field);
 
+    // Every nutrient weights the same strict readings, so each text is read
+    // once. Wherever the strict reading takes a text, the lenient one reads
+    // the same number from it, so the amount needs a second reading only of
+    // the texts the strict one rejects: long texts stay cheap.
+    std::array<Reading, grainCount> weights;
+    for (std::size_t i = 0; i < grainCount; ++i)
+        weights[i] = readStrict(inputs[i]);
+
     double amount = 0.0;
-    for (const std::string& text : inputs) {
-        const Reading r = readLenient(text);
+    for (std::size_t i = 0; i < grainCount; ++i) {
+        const Reading r = weights[i].ok() ? weights[i] : readLenient(inputs[i]);
         if (!r.ok())
             return false;
         amount += r.value;
@@ -57,13 +65,16 @@ bool writeAmountAndTotals(FieldStore& store) {
     }
     store.writeField(FieldId::amount, signedNumberText(amount));
 
+    // A text the strict reading rejects fails the first nutrient's sum,
+    // before any total is written.
+    for (const Reading& w : weights)
+        if (!w.ok())
+            return false;
+
     for (Nutrient n : allNutrients) {
         double total = 0.0;
         for (std::size_t i = 0; i < grainCount; ++i) {
-            const Reading r = readStrict(inputs[i]);
-            if (!r.ok())
-                return false;
-            const double product = r.value * grainTable[i].percentOf(n);
+            const double product = weights[i].value * grainTable[i].percentOf(n);
             if (!std::isfinite(product))
                 return false;
             total += product;
