@@ -11,7 +11,7 @@ want=(
     locales
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-liberation fonts-dejavu-core
-    xvfb xauth xdotool x11-utils strace
+    xvfb xauth xdotool x11-utils strace time dbus-daemon
     desktop-file-utils appstream dpkg-dev imagemagick
     mingw-w64 wine wine32 wine64
 )

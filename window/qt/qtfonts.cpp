@@ -6,15 +6,15 @@
 namespace {
 
 // Metric-compatible narrow faces from Debian's fonts-liberation, then DejaVu's
-// condensed face; a common sans-serif at the same width fits the labels only
-// with every letter clipped at the end.
+// condensed face: a common sans-serif at the dialog's size clips the longest
+// grain names and "Carbohydrate". No stretch is set, since asking for normal
+// width makes Qt widen a narrow face back to the size of a common one.
 const QStringList narrowFamilies = {"Liberation Sans Narrow", "DejaVu Sans Condensed"};
 
 QFont narrowFont(qreal pointSize) {
     QFont font;
     font.setFamilies(narrowFamilies);
     font.setStyleHint(QFont::SansSerif);
-    font.setStretch(QFont::Unstretched);
     font.setPointSizeF(pointSize);
     return font;
 }

@@ -137,6 +137,8 @@ void Win32Platform::createWindow(const WindowSpec& window, std::span<const Contr
         if (controls[i].focusOrder == 0)
             SetFocus(m_controls[i].handle);
     }
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        m_controls[i].reported = controls[i].text;
     m_reporting = true;
 }
 
@@ -215,12 +217,23 @@ void Win32Platform::setText(std::size_t control, std::string_view text) {
     HWND child = handle(control);
     if (!child)
         return;
-    const unsigned before = m_controls[control].changes;
     SetWindowTextW(child, widen(text).c_str());
     // A multi-line edit sends no EN_CHANGE for WM_SETTEXT; report it anyway,
     // so that every edit field tells of every write exactly once.
-    if (isEdit(m_controls[control].kind) && m_controls[control].changes == before && m_reporting)
-        m_events->textChanged(control);
+    reportChange(control);
+}
+
+void Win32Platform::reportChange(std::size_t control) {
+    // EN_CHANGE also comes for a key that leaves the text as it was (a "0"
+    // typed over a selected "0"): that is no change, and is not reported.
+    Control& c = m_controls[control];
+    if (!m_reporting || !isEdit(c.kind))
+        return;
+    std::string now = text(control);
+    if (now == c.reported)
+        return;
+    c.reported = std::move(now);
+    m_events->textChanged(control);
 }
 
 void Win32Platform::setNote(std::size_t control, std::string_view note) {
@@ -361,9 +374,7 @@ void Win32Platform::onCommand(WPARAM wParam, LPARAM lParam) {
     Control& control = m_controls[static_cast<std::size_t>(index)];
     const WORD code = HIWORD(wParam);
     if (code == EN_CHANGE && isEdit(control.kind)) {
-        ++control.changes;
-        if (m_reporting)
-            m_events->textChanged(static_cast<std::size_t>(index));
+        reportChange(static_cast<std::size_t>(index));
     } else if (code == BN_CLICKED && control.kind == ControlKind::button && m_reporting) {
         m_events->clicked(static_cast<std::size_t>(index));
     }

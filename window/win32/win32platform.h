@@ -42,6 +42,7 @@ class Win32Platform : public Platform {
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(WPARAM wParam, LPARAM lParam);
+    void reportChange(std::size_t control);
     void moveFocus(HWND target);
     bool isMultiLineEdit(HWND child) const;
     LRESULT onControlColour(UINT message, HDC dc, HWND child);
@@ -56,7 +57,7 @@ class Win32Platform : public Platform {
         ColourRole colours = ColourRole::standard;
         HWND handle = nullptr;
         bool marked = false;
-        unsigned changes = 0; // EN_CHANGE notifications seen
+        std::string reported; // the text at the last change reported
     };
 
     std::vector<Control> m_controls;

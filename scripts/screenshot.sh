@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Renders the window as it opens into docs/screenshot.png, with no desktop:
+# Qt's offscreen platform draws it and QWidget::grab() takes the picture.
+#   scripts/screenshot.sh [BUILD_DIR] [OUTPUT.png]
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-/tmp/build-qt}
+output=${2:-$root/docs/screenshot.png}
+
+if [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Makefile" ]; then
+    cmake -S "$root" -B "$build" -G Ninja
+fi
+cmake --build "$build" --target grainmix_screenshot
+QT_QPA_PLATFORM=offscreen "$build/window/qt/grainmix_screenshot" "$output"
+echo "wrote $output"

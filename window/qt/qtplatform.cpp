@@ -1,0 +1,237 @@
+#include "qtplatform.h"
+
+#include "qtfonts.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Closing the window is the window's decision, as is everything else: report
+// it and let quit() end the loop.
+class TopLevelWindow : public QWidget {
+  public:
+    explicit TopLevelWindow(PlatformEvents& events) : m_events(events) {}
+
+  protected:
+    void closeEvent(QCloseEvent* event) override {
+        event->accept();
+        m_events.closeRequested();
+    }
+
+  private:
+    PlatformEvents& m_events;
+};
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Text27's lines are joined by CR LF; Qt keeps lines apart with LF alone.
+QString withLineFeeds(std::string_view text) {
+    return toQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// The instructions: white on the desktop's colour. Qt knows no desktop
+// colour, so the classic default desktop's teal stands in for it.
+void useDesktopColours(QWidget* widget) {
+    QPalette palette = widget->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Base, QColor(0x00, 0x80, 0x80));
+        palette.setColor(group, QPalette::Text, Qt::white);
+    }
+    widget->setPalette(palette);
+}
+
+const QColor noteBackground(0xff, 0xd6, 0xd6);
+
+} // namespace
+
+QtPlatform::QtPlatform(std::unique_ptr<QApplication> application)
+    : m_application(std::move(application)) {}
+
+QtPlatform::~QtPlatform() = default;
+
+int QtPlatform::pixels(int twips) {
+    return static_cast<int>(std::lround(twips / static_cast<double>(twipsPerPixelAt96Dpi)));
+}
+
+void QtPlatform::createWindow(const WindowSpec& window, std::span<const ControlSpec> controls,
+                              PlatformEvents& events) {
+    m_events = &events;
+    m_window = std::make_unique<TopLevelWindow>(events);
+    m_window->setObjectName(toQString(window.name));
+    m_window->setWindowTitle(toQString(window.caption));
+    m_window->setFont(dialogFont());
+    m_window->setFixedSize(pixels(window.clientWidth), pixels(window.clientHeight));
+
+    m_controls.assign(controls.size(), nullptr);
+    m_reportedTexts.assign(controls.size(), QString());
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        createControl(controls[i], i);
+    setTabOrder(controls);
+
+    m_window->show();
+    m_window->activateWindow();
+    const auto first = std::find_if(controls.begin(), controls.end(),
+                                    [](const ControlSpec& c) { return c.focusOrder == 0; });
+    if (first != controls.end())
+        m_controls[static_cast<std::size_t>(first - controls.begin())]->setFocus(
+            Qt::OtherFocusReason);
+}
+
+void QtPlatform::createControl(const ControlSpec& spec, std::size_t index) {
+    QWidget* parent = spec.parent == noParent
+                          ? m_window.get()
+                          : m_controls.at(static_cast<std::size_t>(spec.parent));
+    const QString text = toQString(spec.text);
+    QWidget* widget = nullptr;
+
+    switch (spec.kind) {
+    case ControlKind::groupBox:
+        widget = new QGroupBox(parent);
+        break;
+    case ControlKind::label: {
+        auto* label = new QLabel(text, parent);
+        // A classic label draws its text from the top; the layout's places
+        // line the grain names up with their fields that way.
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        widget = label;
+        break;
+    }
+    case ControlKind::edit: {
+        auto* edit = new QLineEdit(text, parent);
+        // Reported for typing and for setText alike, before either returns.
+        // Qt also signals a key that leaves the text as it was (a "0" typed
+        // over a selected "0"); that is no change, so it is not reported.
+        m_reportedTexts[index] = text;
+        QObject::connect(edit, &QLineEdit::textChanged, edit, [this, index](const QString& now) {
+            if (now == m_reportedTexts[index])
+                return;
+            m_reportedTexts[index] = now;
+            m_events->textChanged(index);
+        });
+        m_editPalette = edit->palette();
+        widget = edit;
+        break;
+    }
+    case ControlKind::multiLineEdit: {
+        auto* edit = new QPlainTextEdit(parent);
+        edit->setPlainText(withLineFeeds(spec.text));
+        // Lines are centred with blanks; wrapping would break them apart.
+        edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+        edit->setTabChangesFocus(true);
+        // Like the classic text box it copies: no scroll bars. The lines that
+        // carry words all fit; only the trailing blank lines run below.
+        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        QObject::connect(edit, &QPlainTextEdit::textChanged, edit,
+                         [this, index] { m_events->textChanged(index); });
+        widget = edit;
+        break;
+    }
+    case ControlKind::button: {
+        auto* button = new QPushButton(text, parent);
+        button->setAutoDefault(false);
+        QObject::connect(button, &QPushButton::clicked, button,
+                         [this, index] { m_events->clicked(index); });
+        widget = button;
+        break;
+    }
+    }
+
+    widget->setObjectName(toQString(spec.name));
+    widget->setAccessibleName(toQString(spec.accessibleName));
+    widget->setGeometry(pixels(spec.left), pixels(spec.top), pixels(spec.width),
+                        pixels(spec.height));
+    if (spec.font == FontRole::boldSystem)
+        widget->setFont(boldSystemFont());
+    if (spec.colours == ColourRole::desktop)
+        useDesktopColours(widget);
+    if (spec.focusOrder == noFocus)
+        widget->setFocusPolicy(Qt::NoFocus);
+    // Hidden fields keep their texts for the recalculation and are never shown.
+    widget->setVisible(spec.visible);
+    m_controls[index] = widget;
+}
+
+void QtPlatform::setTabOrder(std::span<const ControlSpec> controls) {
+    std::vector<QWidget*> chain;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const int order = controls[i].focusOrder;
+        if (order == noFocus)
+            continue;
+        if (chain.size() <= static_cast<std::size_t>(order))
+            chain.resize(static_cast<std::size_t>(order) + 1, nullptr);
+        chain[static_cast<std::size_t>(order)] = m_controls[i];
+    }
+    std::erase(chain, nullptr);
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+std::string QtPlatform::text(std::size_t control) const {
+    QWidget* widget = m_controls.at(control);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        return edit->text().toStdString();
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget))
+        return edit->toPlainText().replace(QChar('\n'), QStringLiteral("\r\n")).toStdString();
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        return label->text().toStdString();
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        return button->text().toStdString();
+    return {};
+}
+
+void QtPlatform::setText(std::size_t control, std::string_view text) {
+    QWidget* widget = m_controls.at(control);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        edit->setText(toQString(text));
+    else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget))
+        edit->setPlainText(withLineFeeds(text));
+    else if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setText(toQString(text));
+    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        button->setText(toQString(text));
+}
+
+void QtPlatform::setNote(std::size_t control, std::string_view note) {
+    QWidget* widget = m_controls.at(control);
+    if (note.empty()) {
+        widget->setPalette(m_editPalette);
+        widget->setToolTip(QString());
+        return;
+    }
+    QPalette palette = m_editPalette;
+    palette.setColor(QPalette::Base, noteBackground);
+    widget->setPalette(palette);
+    widget->setToolTip(toQString(note));
+}
+
+void QtPlatform::showMessage(std::string_view title, std::string_view text) {
+    QMessageBox box(QMessageBox::NoIcon, toQString(title), toQString(text), QMessageBox::Ok,
+                    m_window.get());
+    box.setWindowModality(Qt::WindowModal);
+    box.exec();
+}
+
+int QtPlatform::run() {
+    return QApplication::exec();
+}
+
+void QtPlatform::quit() {
+    // hide(), not close(): closing would report closeRequested once more.
+    if (m_window)
+        m_window->hide();
+    QCoreApplication::exit(0);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform.h"
+
+#include <QPalette>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class QApplication;
+
+// The window as Qt widgets, one per control of the table and named after it.
+// It only creates, shows and reports; every decision is the window's own.
+class QtPlatform : public Platform {
+  public:
+    // The application must exist before and outlive the platform; pass it in
+    // to have the platform own it and delete it last.
+    explicit QtPlatform(std::unique_ptr<QApplication> application = nullptr);
+    ~QtPlatform() override;
+
+    void createWindow(const WindowSpec& window, std::span<const ControlSpec> controls,
+                      PlatformEvents& events) override;
+
+    std::string text(std::size_t control) const override;
+    void setText(std::size_t control, std::string_view text) override;
+    void setNote(std::size_t control, std::string_view note) override;
+    void showMessage(std::string_view title, std::string_view text) override;
+
+    int run() override;
+    void quit() override;
+
+    // The top-level window, for tests, screenshots and benchmarks.
+    QWidget* window() const { return m_window.get(); }
+    QWidget* control(std::size_t index) const { return m_controls.at(index); }
+
+    // Logical pixels from twips: the layout assumes 96 dots per inch and Qt's
+    // high-DPI scaling maps logical pixels onto the screen.
+    static int pixels(int twips);
+
+  private:
+    void createControl(const ControlSpec& spec, std::size_t index);
+    void setTabOrder(std::span<const ControlSpec> controls);
+
+    // Declared first so that it is destroyed last, after every widget.
+    std::unique_ptr<QApplication> m_application;
+    std::unique_ptr<QWidget> m_window;
+    std::vector<QWidget*> m_controls;     // owned by m_window
+    std::vector<QString> m_reportedTexts; // each edit field's text as last reported
+    PlatformEvents* m_events = nullptr;
+    QPalette m_editPalette; // an edit field's look without a note
+};
