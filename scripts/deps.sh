@@ -12,7 +12,7 @@ want=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth xdotool x11-utils strace time dbus-daemon
-    desktop-file-utils appstream dpkg-dev imagemagick
+    desktop-file-utils appstream dpkg-dev imagemagick unzip file
     mingw-w64 wine wine32 wine64
 )
 

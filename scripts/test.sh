@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every variant of Grain Mix and runs all of
-# its tests: the Linux program with its offscreen window tests, the core under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the core as a 32-bit x86
-# build, the Windows program under Wine, and the fuzz targets for a bounded time.
+# its tests: the Linux program with its offscreen window tests and its package,
+# a check that it writes nothing, everything again under AddressSanitizer,
+# LeakSanitizer and UndefinedBehaviorSanitizer, the core as a 32-bit x86 build,
+# the Windows program under Wine, and the fuzz targets for a bounded time.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 out=${GRAINMIX_TEST_DIR:-/tmp/grainmix-test}
@@ -20,13 +21,11 @@ QT_QPA_PLATFORM=offscreen ctest --test-dir "$out/linux" --output-on-failure -j "
 step "Linux package: launcher, description, install, start"
 bash "$here/scripts/check-package.sh" "$out/linux"
 
-step "Core under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S "$here" -B "$out/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGRAINMIX_QT=OFF \
-    -DGRAINMIX_BENCH=OFF \
-    -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" \
-    >/dev/null
-cmake --build "$out/asan" -j "$jobs"
-ctest --test-dir "$out/asan" --output-on-failure -j "$jobs"
+step "Nothing written, no network: the program under strace"
+bash "$here/scripts/check-no-writes.sh" "$out/linux"
+
+step "Everything, the window tests included, under AddressSanitizer, LeakSanitizer and UBSan"
+bash "$here/scripts/test-gui-asan.sh" "$out/asan"
 
 step "Core as a 32-bit x86 build"
 cmake -S "$here" -B "$out/i686" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGRAINMIX_QT=OFF \
@@ -35,14 +34,13 @@ cmake -S "$here" -B "$out/i686" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGRAINMIX_Q
 cmake --build "$out/i686" -j "$jobs"
 ctest --test-dir "$out/i686" --output-on-failure -j "$jobs"
 
-if [ -f "$here/scripts/test-windows.sh" ]; then
-    step "Windows program under Wine"
-    bash "$here/scripts/test-windows.sh" "$out/windows"
-fi
+step "Windows program under Wine"
+bash "$here/scripts/test-windows.sh" "$out/windows"
 
-if [ -f "$here/scripts/fuzz.sh" ]; then
-    step "Fuzz targets"
-    bash "$here/scripts/fuzz.sh" "$out/fuzz"
-fi
+step "Windows ZIP"
+bash "$here/scripts/check-zip.sh" "$out/windows"
+
+step "Fuzz targets"
+bash "$here/scripts/fuzz.sh" "$out/fuzz"
 
 step "All tests passed"
