@@ -86,9 +86,9 @@ constexpr int frame2 = 0;
 constexpr int frame1 = 1;
 constexpr int frame3 = 2;
 
-ControlSpec place(std::string_view name, ControlKind kind, int parent, int left, int top, int width,
-                  int height, std::string_view text = {}, FontRole font = FontRole::dialog) {
-    ControlSpec c;
+ControlRow place(std::string_view name, ControlKind kind, int parent, int left, int top, int width,
+                 int height, std::string_view text = {}, FontRole font = FontRole::dialog) {
+    ControlRow c;
     c.name = name;
     c.kind = kind;
     c.parent = parent;
@@ -101,10 +101,10 @@ ControlSpec place(std::string_view name, ControlKind kind, int parent, int left,
     return c;
 }
 
-std::array<ControlSpec, form1ControlCount> makeControls() {
+std::array<ControlRow, form1ControlCount> makeControls() {
     using K = ControlKind;
     using F = FontRole;
-    std::array<ControlSpec, form1ControlCount> c{};
+    std::array<ControlRow, form1ControlCount> c{};
     std::size_t n = 0;
 
     c[n++] = place("Frame2", K::groupBox, noParent, 120, 120, 4815, 5535);
@@ -148,7 +148,7 @@ std::array<ControlSpec, form1ControlCount> makeControls() {
         c[n++].visible = false;
     }
 
-    for (ControlSpec& control : c) {
+    for (ControlRow& control : c) {
         if (control.accessibleName.empty() && control.kind != K::edit)
             control.accessibleName = control.text;
         const auto* at = std::find(std::begin(focusOrder), std::end(focusOrder), control.name);
@@ -178,8 +178,8 @@ const std::string& instructionText() {
     return text;
 }
 
-const std::array<ControlSpec, form1ControlCount>& form1Controls() {
-    static const std::array<ControlSpec, form1ControlCount> controls = makeControls();
+const std::array<ControlRow, form1ControlCount>& form1Controls() {
+    static const std::array<ControlRow, form1ControlCount> controls = makeControls();
     return controls;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controlspec.h"
+#include "controlrow.h"
 #include "fieldid.h"
 
 #include <array>
@@ -12,7 +12,7 @@
 // The one window of the program, control by control. Fixed at build time:
 // nothing moves or resizes with the window.
 
-inline constexpr WindowSpec form1Window = {
+inline constexpr WindowLayout form1Window = {
     "Form1", "The Composition of Grains ", 9510, 6600, "Grain Mix",
 };
 
@@ -20,7 +20,7 @@ inline constexpr std::size_t form1ControlCount = 77;
 
 // 3 group boxes, 33 labels, 27 amounts, 5 results, amount, the instructions,
 // 2 buttons and the 5 hidden totals that the recalculation keeps its sums in.
-const std::array<ControlSpec, form1ControlCount>& form1Controls();
+const std::array<ControlRow, form1ControlCount>& form1Controls();
 
 // The instructions shown beside the results, lines joined by CR LF.
 const std::string& instructionText();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controlspec.h"
+#include "controlrow.h"
 
 #include <cstddef>
 #include <span>
@@ -29,7 +29,7 @@ class Platform {
     // Creates the window and every control in table order, shows the window
     // and puts the focus on the control whose focusOrder is 0. Reports go to
     // events from then on, synchronously, on the one thread.
-    virtual void createWindow(const WindowSpec& window, std::span<const ControlSpec> controls,
+    virtual void createWindow(const WindowLayout& window, std::span<const ControlRow> controls,
                               PlatformEvents& events) = 0;
 
     virtual std::string text(std::size_t control) const = 0;

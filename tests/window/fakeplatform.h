@@ -16,10 +16,10 @@ class FakePlatform : public Platform {
         std::vector<std::string> fieldsAtThatMoment;
     };
 
-    void createWindow(const WindowSpec&, std::span<const ControlSpec> controls,
+    void createWindow(const WindowLayout&, std::span<const ControlRow> controls,
                       PlatformEvents& events) override {
         m_events = &events;
-        for (const ControlSpec& c : controls) {
+        for (const ControlRow& c : controls) {
             m_texts.emplace_back(c.text);
             m_notes.emplace_back();
         }

@@ -18,14 +18,14 @@ std::size_t at(std::string_view name) {
     return control.value_or(0);
 }
 
-const ControlSpec& spec(std::string_view name) {
+const ControlRow& row(std::string_view name) {
     return form1Controls()[at(name)];
 }
 
 TEST(Form1Layout, HasExactlyTheDocumentedControls) {
     std::map<ControlKind, int> kinds;
     int hidden = 0;
-    for (const ControlSpec& c : form1Controls()) {
+    for (const ControlRow& c : form1Controls()) {
         ++kinds[c.kind];
         hidden += c.visible ? 0 : 1;
     }
@@ -37,7 +37,7 @@ TEST(Form1Layout, HasExactlyTheDocumentedControls) {
     EXPECT_EQ(hidden, 5);
 
     std::vector<std::string_view> names;
-    for (const ControlSpec& c : form1Controls())
+    for (const ControlRow& c : form1Controls())
         names.push_back(c.name);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end()) << "names are unique";
@@ -86,8 +86,8 @@ const GrainRowPlace grainRows[] = {
 TEST(Form1Layout, EachGrainStandsBesideItsField) {
     for (const GrainRowPlace& g : grainRows) {
         SCOPED_TRACE(g.grain);
-        const ControlSpec& label = spec(g.label);
-        const ControlSpec& field = spec(g.field);
+        const ControlRow& label = row(g.label);
+        const ControlRow& field = row(g.field);
         EXPECT_EQ(label.text, g.grain);
         EXPECT_EQ(field.accessibleName, g.grain);
         EXPECT_EQ(form1Controls()[label.parent].name, "Frame2");
@@ -138,7 +138,7 @@ const Placed placedControls[] = {
 TEST(Form1Layout, PlacesResultsTotalsAndButtons) {
     for (const Placed& p : placedControls) {
         SCOPED_TRACE(p.name);
-        const ControlSpec& c = spec(p.name);
+        const ControlRow& c = row(p.name);
         const std::string_view parent = c.parent == noParent ? "" : form1Controls()[c.parent].name;
         EXPECT_EQ(parent, p.parent);
         EXPECT_EQ(c.left, p.left);
@@ -151,15 +151,15 @@ TEST(Form1Layout, PlacesResultsTotalsAndButtons) {
         EXPECT_EQ(c.font, p.font);
         EXPECT_TRUE(c.visible);
     }
-    EXPECT_EQ(spec("Text27").kind, ControlKind::multiLineEdit);
-    EXPECT_EQ(spec("Text27").colours, ColourRole::desktop);
+    EXPECT_EQ(row("Text27").kind, ControlKind::multiLineEdit);
+    EXPECT_EQ(row("Text27").colours, ColourRole::desktop);
     EXPECT_EQ(form1Window.caption, "The Composition of Grains ");
     EXPECT_EQ(std::pair(form1Window.clientWidth, form1Window.clientHeight), std::pair(9510, 6600));
 }
 
 TEST(Form1Layout, HiddenTotalsAreNeverShownNorFocused) {
     for (const char* name : {"prototal", "carbtotal", "watertotal", "fibretotal", "fattotal"}) {
-        const ControlSpec& c = spec(name);
+        const ControlRow& c = row(name);
         EXPECT_EQ(c.kind, ControlKind::edit) << name;
         EXPECT_FALSE(c.visible) << name;
         EXPECT_EQ(c.focusOrder, noFocus) << name;
@@ -177,7 +177,7 @@ TEST(Form1Layout, FocusWalksTheDocumentedOrder) {
     };
     std::vector<std::string_view> walked(expected.size());
     std::size_t focusable = 0;
-    for (const ControlSpec& c : form1Controls()) {
+    for (const ControlRow& c : form1Controls()) {
         if (c.focusOrder == noFocus)
             continue;
         ++focusable;
@@ -200,7 +200,7 @@ TEST(Form1Layout, InstructionsKeepEveryBlank) {
         "Any additions you may require please contact me.\r\n\r\n" + std::string(22, ' ') +
         "Email: grainmix@example.org\r\n" + std::string(5, ' ') + "\r\n";
     EXPECT_EQ(instructionText(), expected);
-    EXPECT_EQ(spec("Text27").text, expected);
+    EXPECT_EQ(row("Text27").text, expected);
 }
 
 TEST(Form1Layout, AccessibleNamesSayWhatEachControlIs) {
@@ -219,7 +219,7 @@ TEST(Form1Layout, AccessibleNamesSayWhatEachControlIs) {
         {"Label1", "Barley"},
     };
     for (const auto& [control, name] : names)
-        EXPECT_EQ(spec(control).accessibleName, name) << control;
+        EXPECT_EQ(row(control).accessibleName, name) << control;
 }
 
 class Form1Test : public ::testing::Test {
@@ -235,7 +235,7 @@ class Form1Test : public ::testing::Test {
 };
 
 TEST_F(Form1Test, StartsWithZeroEverywhereAndComputesNothing) {
-    for (const ControlSpec& c : form1Controls()) {
+    for (const ControlRow& c : form1Controls()) {
         if (c.kind == ControlKind::edit) {
             EXPECT_EQ(text(c.name), "0") << c.name;
         }
@@ -275,7 +275,7 @@ TEST_F(Form1Test, ClearShowsTheMessageWhenTheLastAmountIsZeroed) {
     EXPECT_EQ(m.fieldsAtThatMoment[at("protein")], "30.2");
     EXPECT_EQ(m.fieldsAtThatMoment[at("Fat")], "47.6");
 
-    for (const ControlSpec& c : form1Controls()) {
+    for (const ControlRow& c : form1Controls()) {
         if (c.kind == ControlKind::edit && c.visible) {
             EXPECT_EQ(text(c.name), "0") << c.name;
         }

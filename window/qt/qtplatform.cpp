@@ -66,7 +66,7 @@ int QtPlatform::pixels(int twips) {
     return static_cast<int>(std::lround(twips / static_cast<double>(twipsPerPixelAt96Dpi)));
 }
 
-void QtPlatform::createWindow(const WindowSpec& window, std::span<const ControlSpec> controls,
+void QtPlatform::createWindow(const WindowLayout& window, std::span<const ControlRow> controls,
                               PlatformEvents& events) {
     m_events = &events;
     m_window = std::make_unique<TopLevelWindow>(events);
@@ -84,20 +84,19 @@ void QtPlatform::createWindow(const WindowSpec& window, std::span<const ControlS
     m_window->show();
     m_window->activateWindow();
     const auto first = std::find_if(controls.begin(), controls.end(),
-                                    [](const ControlSpec& c) { return c.focusOrder == 0; });
+                                    [](const ControlRow& c) { return c.focusOrder == 0; });
     if (first != controls.end())
         m_controls[static_cast<std::size_t>(first - controls.begin())]->setFocus(
             Qt::OtherFocusReason);
 }
 
-void QtPlatform::createControl(const ControlSpec& spec, std::size_t index) {
-    QWidget* parent = spec.parent == noParent
-                          ? m_window.get()
-                          : m_controls.at(static_cast<std::size_t>(spec.parent));
-    const QString text = toQString(spec.text);
+void QtPlatform::createControl(const ControlRow& row, std::size_t index) {
+    QWidget* parent = row.parent == noParent ? m_window.get()
+                                             : m_controls.at(static_cast<std::size_t>(row.parent));
+    const QString text = toQString(row.text);
     QWidget* widget = nullptr;
 
-    switch (spec.kind) {
+    switch (row.kind) {
     case ControlKind::groupBox:
         widget = new QGroupBox(parent);
         break;
@@ -127,7 +126,7 @@ void QtPlatform::createControl(const ControlSpec& spec, std::size_t index) {
     }
     case ControlKind::multiLineEdit: {
         auto* edit = new QPlainTextEdit(parent);
-        edit->setPlainText(withLineFeeds(spec.text));
+        edit->setPlainText(withLineFeeds(row.text));
         // Lines are centred with blanks; wrapping would break them apart.
         edit->setLineWrapMode(QPlainTextEdit::NoWrap);
         edit->setTabChangesFocus(true);
@@ -150,22 +149,21 @@ void QtPlatform::createControl(const ControlSpec& spec, std::size_t index) {
     }
     }
 
-    widget->setObjectName(toQString(spec.name));
-    widget->setAccessibleName(toQString(spec.accessibleName));
-    widget->setGeometry(pixels(spec.left), pixels(spec.top), pixels(spec.width),
-                        pixels(spec.height));
-    if (spec.font == FontRole::boldSystem)
+    widget->setObjectName(toQString(row.name));
+    widget->setAccessibleName(toQString(row.accessibleName));
+    widget->setGeometry(pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height));
+    if (row.font == FontRole::boldSystem)
         widget->setFont(boldSystemFont());
-    if (spec.colours == ColourRole::desktop)
+    if (row.colours == ColourRole::desktop)
         useDesktopColours(widget);
-    if (spec.focusOrder == noFocus)
+    if (row.focusOrder == noFocus)
         widget->setFocusPolicy(Qt::NoFocus);
     // Hidden fields keep their texts for the recalculation and are never shown.
-    widget->setVisible(spec.visible);
+    widget->setVisible(row.visible);
     m_controls[index] = widget;
 }
 
-void QtPlatform::setTabOrder(std::span<const ControlSpec> controls) {
+void QtPlatform::setTabOrder(std::span<const ControlRow> controls) {
     std::vector<QWidget*> chain;
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const int order = controls[i].focusOrder;

@@ -20,7 +20,7 @@ class QtPlatform : public Platform {
     explicit QtPlatform(std::unique_ptr<QApplication> application = nullptr);
     ~QtPlatform() override;
 
-    void createWindow(const WindowSpec& window, std::span<const ControlSpec> controls,
+    void createWindow(const WindowLayout& window, std::span<const ControlRow> controls,
                       PlatformEvents& events) override;
 
     std::string text(std::size_t control) const override;
@@ -40,8 +40,8 @@ class QtPlatform : public Platform {
     static int pixels(int twips);
 
   private:
-    void createControl(const ControlSpec& spec, std::size_t index);
-    void setTabOrder(std::span<const ControlSpec> controls);
+    void createControl(const ControlRow& row, std::size_t index);
+    void setTabOrder(std::span<const ControlRow> controls);
 
     // Declared first so that it is destroyed last, after every widget.
     std::unique_ptr<QApplication> m_application;

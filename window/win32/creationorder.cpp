@@ -4,19 +4,19 @@
 
 namespace {
 
-bool takesFocus(const ControlSpec& c) {
+bool takesFocus(const ControlRow& c) {
     return c.visible && c.focusOrder != noFocus;
 }
 
 // Buttons and the like are named by their own text; an edit's text is its
 // content, so its name has to come from a label.
-bool namedByLabel(const ControlSpec& c) {
+bool namedByLabel(const ControlRow& c) {
     return c.kind == ControlKind::edit || c.kind == ControlKind::multiLineEdit;
 }
 
 } // namespace
 
-std::vector<Creation> creationOrder(std::span<const ControlSpec> controls) {
+std::vector<Creation> creationOrder(std::span<const ControlRow> controls) {
     std::vector<std::size_t> focusable;
     for (std::size_t i = 0; i < controls.size(); ++i) {
         if (takesFocus(controls[i]))

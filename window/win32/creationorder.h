@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controlspec.h"
+#include "controlrow.h"
 
 #include <cstddef>
 #include <span>
@@ -21,4 +21,4 @@ struct Creation {
 // just before it. So each focusable control comes in focus order, each edit
 // right after the label whose text is its accessible name (or an invisible
 // one), and everything else follows in table order.
-std::vector<Creation> creationOrder(std::span<const ControlSpec> controls);
+std::vector<Creation> creationOrder(std::span<const ControlRow> controls);

@@ -50,7 +50,7 @@ bool isEdit(ControlKind kind) {
 
 // Where a control stands on the window: group boxes hold nothing in Win32,
 // so each parent's position is added in.
-POINT windowPosition(std::span<const ControlSpec> controls, std::size_t index) {
+POINT windowPosition(std::span<const ControlRow> controls, std::size_t index) {
     POINT p{controls[index].left, controls[index].top};
     for (int parent = controls[index].parent; parent != noParent;
          parent = controls[static_cast<std::size_t>(parent)].parent) {
@@ -105,7 +105,7 @@ Win32Platform::~Win32Platform() {
     }
 }
 
-void Win32Platform::createWindow(const WindowSpec& window, std::span<const ControlSpec> controls,
+void Win32Platform::createWindow(const WindowLayout& window, std::span<const ControlRow> controls,
                                  PlatformEvents& events) {
     m_events = &events;
     m_controls.assign(controls.size(), {});
@@ -142,9 +142,9 @@ void Win32Platform::createWindow(const WindowSpec& window, std::span<const Contr
     m_reporting = true;
 }
 
-HWND Win32Platform::createChild(std::span<const ControlSpec> controls, std::size_t index,
+HWND Win32Platform::createChild(std::span<const ControlRow> controls, std::size_t index,
                                 bool nameLabel) {
-    const ControlSpec& control = controls[index];
+    const ControlRow& control = controls[index];
     const WindowClass wc = classOf(nameLabel ? ControlKind::label : control.kind);
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | wc.style;
     if (control.visible && !nameLabel)

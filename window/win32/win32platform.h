@@ -20,7 +20,7 @@ class Win32Platform : public Platform {
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
 
-    void createWindow(const WindowSpec& window, std::span<const ControlSpec> controls,
+    void createWindow(const WindowLayout& window, std::span<const ControlRow> controls,
                       PlatformEvents& events) override;
     std::string text(std::size_t control) const override;
     void setText(std::size_t control, std::string_view text) override;
@@ -49,7 +49,7 @@ class Win32Platform : public Platform {
 
     int pixels(int twips) const;
     void createFonts();
-    HWND createChild(std::span<const ControlSpec> controls, std::size_t index, bool nameLabel);
+    HWND createChild(std::span<const ControlRow> controls, std::size_t index, bool nameLabel);
     void createTooltip();
 
     struct Control {

@@ -40,11 +40,11 @@ QString shownText(const QWidget* widget) {
 
 class QtControlLayout : public QtWindowTest, public ::testing::WithParamInterface<std::size_t> {
   protected:
-    const ControlSpec& spec() const { return form1Controls()[GetParam()]; }
+    const ControlRow& row() const { return form1Controls()[GetParam()]; }
 };
 
 TEST_P(QtControlLayout, MatchesTheLayoutTable) {
-    const ControlSpec& c = spec();
+    const ControlRow& c = row();
     QWidget* widget = find(c.name);
     ASSERT_NE(widget, nullptr);
     EXPECT_STREQ(widget->metaObject()->className(), widgetClassFor(c.kind));

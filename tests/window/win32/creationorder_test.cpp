@@ -8,9 +8,9 @@
 
 namespace {
 
-ControlSpec make(std::string_view name, ControlKind kind, std::string_view text, int focus,
-                 std::string_view accessibleName = {}) {
-    ControlSpec c;
+ControlRow make(std::string_view name, ControlKind kind, std::string_view text, int focus,
+                std::string_view accessibleName = {}) {
+    ControlRow c;
     c.name = name;
     c.kind = kind;
     c.text = text;
@@ -21,7 +21,7 @@ ControlSpec make(std::string_view name, ControlKind kind, std::string_view text,
 
 struct OrderCase {
     const char* what;
-    std::vector<ControlSpec> controls;
+    std::vector<ControlRow> controls;
     std::vector<Creation> order;
 };
 

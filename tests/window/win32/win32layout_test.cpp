@@ -17,7 +17,7 @@ std::wstring classOf(HWND child) {
 
 // A control's place on the window in twips: group boxes contain nothing in
 // Win32, so a control inside one sits at the box's position plus its own.
-POINT windowTwips(const ControlSpec& c) {
+POINT windowTwips(const ControlRow& c) {
     POINT p{c.left, c.top};
     if (c.parent != noParent) {
         p.x += form1Controls()[static_cast<std::size_t>(c.parent)].left;
@@ -27,14 +27,14 @@ POINT windowTwips(const ControlSpec& c) {
 }
 
 std::vector<std::string_view> focusOrderFromTable() {
-    std::vector<const ControlSpec*> focusable;
-    for (const ControlSpec& c : form1Controls()) {
+    std::vector<const ControlRow*> focusable;
+    for (const ControlRow& c : form1Controls()) {
         if (c.focusOrder != noFocus)
             focusable.push_back(&c);
     }
-    std::ranges::sort(focusable, {}, &ControlSpec::focusOrder);
+    std::ranges::sort(focusable, {}, &ControlRow::focusOrder);
     std::vector<std::string_view> names;
-    for (const ControlSpec* c : focusable)
+    for (const ControlRow* c : focusable)
         names.push_back(c->name);
     return names;
 }
@@ -52,7 +52,7 @@ TEST_F(Win32Window, ClientAreaIsTheLayoutsSizeAtTheWindowsDpi) {
 TEST_F(Win32Window, EveryControlStandsWhereTheLayoutPutsIt) {
     const int dpi = screenDpi();
     for (std::size_t i = 0; i < form1ControlCount; ++i) {
-        const ControlSpec& c = form1Controls()[i];
+        const ControlRow& c = form1Controls()[i];
         HWND child = m_platform.handle(i);
         ASSERT_TRUE(child) << c.name;
         EXPECT_EQ(GetParent(child), window()) << c.name;
@@ -86,7 +86,7 @@ const KindOnWin32 kindsOnWin32[] = {
 
 TEST_F(Win32Window, EachKindIsItsWin32ControlShowingItsStartingText) {
     for (std::size_t i = 0; i < form1ControlCount; ++i) {
-        const ControlSpec& c = form1Controls()[i];
+        const ControlRow& c = form1Controls()[i];
         const auto kind = std::ranges::find(kindsOnWin32, c.kind, &KindOnWin32::kind);
         HWND child = m_platform.handle(i);
         EXPECT_EQ(_wcsicmp(classOf(child).c_str(), kind->className), 0) << c.name;
@@ -99,7 +99,7 @@ TEST_F(Win32Window, EachKindIsItsWin32ControlShowingItsStartingText) {
 TEST_F(Win32Window, FontsAreTheBoldSystemFaceOrTheDialogFont) {
     const int dpi = screenDpi();
     for (std::size_t i = 0; i < form1ControlCount; ++i) {
-        const ControlSpec& c = form1Controls()[i];
+        const ControlRow& c = form1Controls()[i];
         const auto font =
             reinterpret_cast<HFONT>(SendMessageW(m_platform.handle(i), WM_GETFONT, 0, 0));
         LOGFONTW lf{};
@@ -143,7 +143,7 @@ TEST_F(Win32Window, TabWalksTheFocusOrderRoundAndShiftTabWalksItBack) {
 
 TEST_F(Win32Window, OnlyTheFocusOrderTakesTabStops) {
     for (std::size_t i = 0; i < form1ControlCount; ++i) {
-        const ControlSpec& c = form1Controls()[i];
+        const ControlRow& c = form1Controls()[i];
         const bool tabStop = GetWindowLongW(m_platform.handle(i), GWL_STYLE) & WS_TABSTOP;
         EXPECT_EQ(tabStop, c.focusOrder != noFocus) << c.name;
     }
@@ -154,7 +154,7 @@ TEST_F(Win32Window, OnlyTheFocusOrderTakesTabStops) {
 TEST_F(Win32Window, EveryNamedFieldHasItsNameInTheStaticBeforeIt) {
     int named = 0;
     for (std::size_t i = 0; i < form1ControlCount; ++i) {
-        const ControlSpec& c = form1Controls()[i];
+        const ControlRow& c = form1Controls()[i];
         if (c.accessibleName.empty() || c.focusOrder == noFocus || c.kind == ControlKind::button)
             continue;
         ++named;

@@ -16,7 +16,7 @@ inline constexpr int noFocus = -1;
 // One control of the window. Positions and sizes are in twips (1/1440 inch;
 // 15 twips are one pixel at 96 dots per inch), relative to the client area of
 // the parent group box, or of the window when there is none.
-struct ControlSpec {
+struct ControlRow {
     std::string_view name;
     ControlKind kind;
     int parent = noParent; // index of a group box earlier in the table
@@ -32,7 +32,7 @@ struct ControlSpec {
     std::string_view accessibleName;
 };
 
-struct WindowSpec {
+struct WindowLayout {
     std::string_view name;
     std::string_view caption;
     int clientWidth = 0; // twips
