@@ -19,9 +19,10 @@ bool isDigit(char c) {
 // Correctly rounded; infinity beyond the range of double, zero below it.
 // The text is digits and an exponent, ending in a NUL.
 double convert(const char* first, const char* last, bool large) {
-#if defined(__MINGW32__)
-    // This platform's from_chars rounds some values to the wrong neighbour;
-    // its strtod does not.
+#if defined(__i386__)
+    // On 32-bit x86 the C++ library's from_chars computes with x87 and rounds
+    // some values to the wrong neighbour; strtod works on integers and does
+    // not. The text has no decimal point, so the locale does not come into it.
     (void)last;
     (void)large;
     return std::strtod(first, nullptr);
