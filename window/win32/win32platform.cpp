@@ -76,7 +76,10 @@ void registerWindowClass(WNDPROC procedure) {
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = procedure;
     wc.hInstance = instance();
-    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    // The program's own icon is resource 1; test programs have none.
+    wc.hIcon = LoadIconW(instance(), MAKEINTRESOURCEW(1));
+    if (!wc.hIcon)
+        wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = windowClass;
