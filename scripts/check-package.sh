@@ -23,6 +23,15 @@ for f in /usr/bin/grainmix /usr/share/applications/org.example.GrainMix.desktop 
     test -e "$f" || { echo "not installed: $f" >&2; exit 1; }
 done
 
+# On the offscreen platform it starts and stays up; nothing there can click,
+# so it is stopped from outside.
+QT_QPA_PLATFORM=offscreen grainmix &
+pid=$!
+sleep 2
+kill -0 "$pid" 2>/dev/null || { echo "the installed grainmix did not stay up offscreen" >&2; exit 1; }
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+
 # Start it on a virtual display, then click Exit as a user would: it must
 # still be running until then, and end with status 0.
 cat > "$build/click-exit.sh" <<'SH'
