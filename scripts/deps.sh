@@ -7,7 +7,7 @@ want=(
     cmake ninja-build g++ pkg-config
     googletest libgtest-dev libbenchmark-dev
     g++-multilib
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     locales
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-liberation fonts-dejavu-core

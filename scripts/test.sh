@@ -13,6 +13,9 @@ bash "$here/scripts/deps.sh"
 
 step() { printf '\n=== %s\n' "$*"; }
 
+step "Formatting"
+(cd "$here" && git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror)
+
 step "Linux program, core and window tests"
 cmake -S "$here" -B "$out/linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$out/linux" -j "$jobs"
