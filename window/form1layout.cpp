@@ -143,8 +143,12 @@ std::array<ControlRow, form1ControlCount> makeControls() {
 
     // Never shown and never in the focus chain: the recalculation writes its
     // weighted totals here and reads them back.
+    // Screen readers list hidden fields too, so they are named.
+    constexpr std::string_view totalNames[] = {"Protein total", "Carbohydrate total", "Water total",
+                                               "Fibre total", "Fat total"};
     for (Nutrient nutrient : allNutrients) {
         c[n] = place(fieldName(totalField(nutrient)), K::edit, noParent, 0, 0, 615, 285, "0");
+        c[n].accessibleName = totalNames[index(nutrient)];
         c[n++].visible = false;
     }
 

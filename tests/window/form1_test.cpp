@@ -214,6 +214,8 @@ TEST(Form1Layout, AccessibleNamesSayWhatEachControlIs) {
         {"Fat", "Fat"},
         {"amount", "Amounts"},
         {"Text27", "Instructions"},
+        {"prototal", "Protein total"},
+        {"fattotal", "Fat total"},
         {"Command1", "Clear"},
         {"CmdExit", "Exit"},
         {"Label1", "Barley"},
