@@ -13,6 +13,7 @@ want=(
     fonts-liberation fonts-dejavu-core
     xvfb xauth xdotool x11-utils strace time dbus-daemon
     desktop-file-utils appstream dpkg-dev imagemagick unzip file
+    at-spi2-core python3-pyatspi gir1.2-atspi-2.0
     mingw-w64 wine wine32 wine64
 )
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every variant of Grain Mix and runs all of
 # its tests: the Linux program with its offscreen window tests and its package,
-# a check that it writes nothing, everything again under AddressSanitizer,
+# a check that it writes nothing, a screen reader's reading, everything again under AddressSanitizer,
 # LeakSanitizer and UndefinedBehaviorSanitizer, the core as a 32-bit x86 build,
 # the Windows program under Wine, and the fuzz targets for a bounded time.
 set -euo pipefail
@@ -26,6 +26,9 @@ bash "$here/scripts/check-package.sh" "$out/linux"
 
 step "Nothing written, no network: the program under strace"
 bash "$here/scripts/check-no-writes.sh" "$out/linux"
+
+step "What a screen reader reads"
+bash "$here/scripts/check-screen-reader.sh" "$out/linux"
 
 step "Everything, the window tests included, under AddressSanitizer, LeakSanitizer and UBSan"
 bash "$here/scripts/test-gui-asan.sh" "$out/asan"
