@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every variant of Grain Mix and runs all of
 # its tests: the Linux program with its offscreen window tests and its package,
-# a check that it writes nothing, a screen reader's reading, everything again under AddressSanitizer,
-# LeakSanitizer and UndefinedBehaviorSanitizer, the core as a 32-bit x86 build,
-# the Windows program under Wine, and the fuzz targets for a bounded time.
+# a check that it writes nothing, a screen reader's reading of the window,
+# everything again under AddressSanitizer, LeakSanitizer and
+# UndefinedBehaviorSanitizer, the core as a 32-bit x86 build, the Windows
+# program under Wine, and the fuzz targets for a bounded time.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 out=${GRAINMIX_TEST_DIR:-/tmp/grainmix-test}
