@@ -2,7 +2,6 @@
 
 #include "qtfonts.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -184,11 +183,7 @@ std::string QtPlatform::text(std::size_t control) const {
         return edit->text().toStdString();
     if (auto* edit = qobject_cast<QPlainTextEdit*>(widget))
         return edit->toPlainText().replace(QChar('\n'), QStringLiteral("\r\n")).toStdString();
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        return label->text().toStdString();
-    if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        return button->text().toStdString();
-    return {};
+    return {}; // only edit fields have a text of their own
 }
 
 void QtPlatform::setText(std::size_t control, std::string_view text) {
@@ -197,10 +192,6 @@ void QtPlatform::setText(std::size_t control, std::string_view text) {
         edit->setText(toQString(text));
     else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget))
         edit->setPlainText(withLineFeeds(text));
-    else if (auto* label = qobject_cast<QLabel*>(widget))
-        label->setText(toQString(text));
-    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        button->setText(toQString(text));
 }
 
 void QtPlatform::setNote(std::size_t control, std::string_view note) {
