@@ -115,6 +115,7 @@ void Win32Platform::createWindow(const WindowLayout& window, std::span<const Con
     for (std::size_t i = 0; i < controls.size(); ++i) {
         m_controls[i].kind = controls[i].kind;
         m_controls[i].colours = controls[i].colours;
+        m_controls[i].reported = controls[i].text;
     }
 
     m_window = CreateWindowExW(windowExStyle, windowClass, widen(window.caption).c_str(),
@@ -140,8 +141,6 @@ void Win32Platform::createWindow(const WindowLayout& window, std::span<const Con
         if (controls[i].focusOrder == 0)
             SetFocus(m_controls[i].handle);
     }
-    for (std::size_t i = 0; i < controls.size(); ++i)
-        m_controls[i].reported = controls[i].text;
     m_reporting = true;
 }
 
