@@ -12,7 +12,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 if [ "${1:-}" = --on-display ]; then
     shift
 else
-    out=${1:-/tmp/grainmix-nowrite}
+    out=${1:-$here/build-nowrite}
     cmake -S "$here" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$out" --target grainmix -j "$(nproc)"
     # The whole check runs again inside a virtual display and a session bus,

@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang, replays their corpora, then fuzzes each
-# target for a while from a scratch copy of its corpus, so the repository is
+# target for a while from a scratch copy of its corpus, so the corpora are
 # never written. Fails if any target finds a fault; the inputs that did it are
 # kept in <build dir>/findings/<target>/.
 #
-#   scripts/fuzz.sh [build dir]      (default /tmp/grainmix-fuzz)
+#   scripts/fuzz.sh [build dir]      (default build-fuzz)
 #   FUZZ_SECONDS   time per target in seconds (default 60)
 #   FUZZ_TARGETS   targets to run (default: all three)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-/tmp/grainmix-fuzz}
+build=${1:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
 targets=${FUZZ_TARGETS:-"fuzz_readings fuzz_roundtrip fuzz_recalculate"}
 

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-/tmp/build-qt}
+build=${1:-$root/build-screenshot}
 output=${2:-$root/docs/screenshot.png}
 
 if [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Makefile" ]; then

@@ -6,7 +6,7 @@
 # Usage: scripts/test-gui-asan.sh [build-dir]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:-/tmp/grainmix-gui-asan}
+out=${1:-$here/build-gui-asan}
 
 cmake -S "$here" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGRAINMIX_BENCH=OFF \
     -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" \

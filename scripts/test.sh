@@ -7,7 +7,7 @@
 # program under Wine, and the fuzz targets for a bounded time.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-out=${GRAINMIX_TEST_DIR:-/tmp/grainmix-test}
+out=${GRAINMIX_TEST_DIR:-$here/build-test}
 jobs=$(nproc)
 
 bash "$here/scripts/deps.sh"
