@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -19,10 +20,11 @@ bool isDigit(char c) {
 // Correctly rounded; infinity beyond the range of double, zero below it.
 // The text is digits and an exponent, ending in a NUL.
 double convert(const char* first, const char* last, bool large) {
-#if defined(__i386__)
-    // On 32-bit x86 the C++ library's from_chars computes with x87 and rounds
-    // some values to the wrong neighbour; strtod works on integers and does
-    // not. The text has no decimal point, so the locale does not come into it.
+#if !GRAINMIX_FLOAT_FROM_CHARS || defined(__i386__)
+    // Some C++ libraries have no floating-point from_chars, and on 32-bit x86
+    // libstdc++'s computes with x87 and rounds some values to the wrong
+    // neighbour. strtod is correct on both. The text has no decimal point, so
+    // the locale does not come into it.
     (void)last;
     (void)large;
     return std::strtod(first, nullptr);
@@ -259,11 +261,19 @@ void writeNumber(double x, Sign sign, LeadingZero leadingZero, char* out, std::s
 
     // d.dddddddddddddde±x, correctly rounded to 15 significant digits.
     char sci[32];
-    const auto res =
-        std::to_chars(sci, sci + sizeof sci, std::fabs(x), std::chars_format::scientific, 14);
-    const char* ePos = std::find(sci, res.ptr, 'e');
+#if GRAINMIX_FLOAT_TO_CHARS
+    const char* const sciEnd =
+        std::to_chars(sci, sci + sizeof sci, std::fabs(x), std::chars_format::scientific, 14).ptr;
+#else
+    // A C++ library without a floating-point to_chars: its C library's printf
+    // rounds correctly, and "%e" has no locale-dependent part but the point,
+    // which only the digit loop below sees, as any non-digit.
+    const int written = std::snprintf(sci, sizeof sci, "%.14e", std::fabs(x));
+    const char* const sciEnd = sci + written;
+#endif
+    const char* ePos = std::find(static_cast<const char*>(sci), sciEnd, 'e');
     int exponent = 0;
-    std::from_chars(ePos + 2, res.ptr, exponent);
+    std::from_chars(ePos + 2, sciEnd, exponent);
     if (ePos[1] == '-')
         exponent = -exponent;
 
@@ -272,7 +282,7 @@ void writeNumber(double x, Sign sign, LeadingZero leadingZero, char* out, std::s
     char digits[15] = {};
     int count = 0;
     for (const char* q = sci; q != ePos; ++q)
-        if (*q != '.')
+        if (isDigit(*q))
             digits[count++] = *q;
     while (count > 1 && digits[count - 1] == '0')
         --count;

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform.h"
+
+#include <emscripten/val.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The window as elements of the page it runs in. Creates and drives them and
+// nothing more; the page's own script (page/grainmix-page.js) passes their
+// events in through the exported functions.
+class WebPlatform : public Platform {
+  public:
+    WebPlatform();
+    ~WebPlatform() override;
+    WebPlatform(const WebPlatform&) = delete;
+    WebPlatform& operator=(const WebPlatform&) = delete;
+
+    void createWindow(const WindowLayout& window, std::span<const ControlRow> controls,
+                      PlatformEvents& events) override;
+    std::string text(std::size_t control) const override;
+    void setText(std::size_t control, std::string_view text) override;
+    void setNote(std::size_t control, std::string_view note) override;
+    void showMessage(std::string_view title, std::string_view text) override;
+    // Hands the thread back to the browser; the page's events drive the
+    // window from then on, and this never returns.
+    int run() override;
+    void quit() override;
+
+    // From the page: an edit field's text may have changed, a button was
+    // pressed.
+    void inputHappened(std::size_t control);
+    void buttonPressed(std::size_t control);
+
+  private:
+    void createControl(const ControlRow& row, std::size_t index);
+    void reportIfChanged(std::size_t control);
+
+    emscripten::val m_page;
+    emscripten::val m_form = emscripten::val::undefined();
+    std::vector<emscripten::val> m_controls;
+    std::vector<ControlKind> m_kinds;
+    std::vector<std::string> m_reportedTexts; // each edit field's text as last reported
+    PlatformEvents* m_events = nullptr;
+    bool m_ended = false;
+};
