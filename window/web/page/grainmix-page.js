@@ -115,16 +115,25 @@ Module['grainmixPage'] = (function () {
       dialog.appendChild(buttons);
       document.body.appendChild(dialog);
       return new Promise(function (resolve) {
-        ok.addEventListener('click', function () { dialog.close(); });
+        // Dismissed within the event that dismisses it, so that the program
+        // has resumed before the browser handles anything else.
+        function dismiss() {
+          if (!waiting) return;
+          waiting = false;
+          dialog.close();
+          dialog.remove();
+          if (before && before.focus) before.focus();
+          resolve();
+        }
+        ok.addEventListener('click', dismiss);
+        dialog.addEventListener('cancel', function (event) {
+          event.preventDefault();
+          dismiss();
+        });
+        dialog.addEventListener('close', dismiss);
         dialog.addEventListener('keydown', function (event) {
           // Tab stays on the one button.
           if (event.key === 'Tab') event.preventDefault();
-        });
-        dialog.addEventListener('close', function () {
-          dialog.remove();
-          waiting = false;
-          if (before && before.focus) before.focus();
-          resolve();
         });
         dialog.showModal();
         ok.focus();

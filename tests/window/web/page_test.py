@@ -1,0 +1,283 @@
+#!/usr/bin/python3
+"""The web page in headless Chromium: the built folder served on localhost,
+driven with real keys and clicks, checked against the window's own table."""
+
+import argparse
+import functools
+import http.server
+import json
+import subprocess
+import sys
+import threading
+import unittest
+
+from selenium import webdriver
+from selenium.webdriver.chrome.options import Options
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
+
+TWIPS_PER_PIXEL = 15
+ARGS = None
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
+                      '.wasm': 'application/wasm'}
+
+    def log_message(self, *args):
+        pass
+
+
+def start_server(site):
+    handler = functools.partial(QuietHandler, directory=site)
+    server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+def open_page(browser, url):
+    browser.get(url)
+    WebDriverWait(browser, 20).until(
+        lambda b: b.execute_script('return document.activeElement.id') == 'CmdExit')
+    browser.execute_async_script('document.fonts.ready.then(arguments[0])')
+
+
+def start_browser(scale):
+    options = Options()
+    options.binary_location = '/usr/bin/chromium'
+    for argument in ('--headless=new', '--no-sandbox', '--disable-gpu',
+                     '--window-size=1000,800', f'--force-device-scale-factor={scale}'):
+        options.add_argument(argument)
+    options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
+    return webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
+
+
+class Page(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        dump = subprocess.run(['/usr/bin/node', '--no-experimental-fetch', ARGS.layout],
+                              check=True, capture_output=True, text=True).stdout
+        cls.layout = json.loads(dump)
+        cls.controls = cls.layout['controls']
+        cls.server = start_server(ARGS.site)
+        cls.url = f'http://127.0.0.1:{cls.server.server_address[1]}/'
+        cls.browser = start_browser(1)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.browser.quit()
+        cls.server.shutdown()
+
+    def setUp(self):
+        open_page(self.browser, self.url)
+
+    def js(self, script, *args):
+        return self.browser.execute_script(script, *args)
+
+    def texts(self, names):
+        return self.js('return arguments[0].map(n => document.getElementById(n).value)', names)
+
+    def keys(self, *keys):
+        ActionChains(self.browser).send_keys(*keys).perform()
+
+    def chord(self, modifier, key):
+        ActionChains(self.browser).key_down(modifier).send_keys(key).key_up(modifier).perform()
+
+    def dialog(self):
+        return self.js('''const d = document.querySelector('dialog');
+            return d && d.open ? {title: d.querySelector('h2').textContent,
+                                  text: d.querySelector('p').textContent,
+                                  buttons: [...d.querySelectorAll('button')].map(b => b.textContent),
+                                  icons: d.querySelectorAll('img, svg').length} : null''')
+
+    def focusChain(self):
+        chain = sorted((c for c in self.controls if c['focusOrder'] >= 0),
+                       key=lambda c: c['focusOrder'])
+        return [c['name'] for c in chain]
+
+    def test_every_control_at_its_place_and_size(self):
+        rects = self.js('''const form = document.getElementById('Form1').getBoundingClientRect();
+            const out = {form: [form.width, form.height]};
+            for (const e of document.querySelectorAll('#Form1 [id]')) {
+                const r = e.getBoundingClientRect();
+                out[e.id] = [r.left - form.left, r.top - form.top, r.width, r.height, e.hidden];
+            }
+            return out;''')
+        px = lambda twips: round(twips / TWIPS_PER_PIXEL)
+        self.assertEqual(rects['form'], [px(self.layout['width']), px(self.layout['height'])])
+        for c in self.controls:
+            with self.subTest(c['name']):
+                if not c['visible']:
+                    self.assertTrue(rects[c['name']][4])
+                    continue
+                left, top = c['left'], c['top']
+                parent = c['parent']
+                while parent >= 0:
+                    left += self.controls[parent]['left']
+                    top += self.controls[parent]['top']
+                    parent = self.controls[parent]['parent']
+                # Each level rounds to whole pixels, as the desktop does.
+                self.assertAlmostEqual(rects[c['name']][0], px(left), delta=1)
+                self.assertAlmostEqual(rects[c['name']][1], px(top), delta=1)
+                self.assertEqual(rects[c['name']][2:4], [px(c['width']), px(c['height'])])
+        self.assertEqual(self.js('return document.title'), self.layout['caption'].strip())
+
+    def test_starting_texts(self):
+        for c in self.controls:
+            if c['kind'] in ('edit', 'multiLineEdit'):
+                expected = c['text'].replace('\r\n', '\n')
+                self.assertEqual(self.texts([c['name']]), [expected], c['name'])
+
+    def test_tab_and_shift_tab_walk_the_focus_order_and_wrap(self):
+        chain = self.focusChain()
+        seen = []
+        for _ in chain:
+            self.keys(Keys.TAB)
+            seen.append(self.js('return document.activeElement.id'))
+        self.assertEqual(seen, chain[1:] + chain[:1])
+        self.chord(Keys.SHIFT, Keys.TAB)
+        self.assertEqual(self.js('return document.activeElement.id'), chain[-1])
+
+    def test_barley_road_with_real_keys(self):
+        chain = self.focusChain()
+        for _ in range(chain.index('Text1')):
+            self.keys(Keys.TAB)
+        self.assertEqual(self.js('return document.activeElement.id'), 'Text1')
+        results = ['amount', 'protein', 'carbo', 'water', 'Fibre', 'Fat']
+        self.keys('1')
+        self.assertEqual(self.texts(['Text1', 'amount']), ['1', ' 1'])
+        self.keys('0')
+        self.assertEqual(self.texts(['Text1'] + results),
+                         ['10', ' 10', '12.7', '66.6', '10.6', '5.4', '1.9'])
+        self.assertEqual(self.texts(['prototal', 'carbtotal', 'watertotal', 'fibretotal',
+                                     'fattotal']), ['127', '666', '106', '54', '19'])
+        self.assertIsNone(self.dialog())
+
+    def test_clear_after_a_mix_waits_for_one_message(self):
+        field = self.browser.find_element(By.ID, 'Text28')
+        field.click()
+        self.chord(Keys.CONTROL, 'a')
+        self.keys('4')
+        self.assertEqual(self.texts(['amount']), [' 4'])
+        protein = self.texts(['protein'])[0]
+        self.browser.find_element(By.ID, 'Command1').click()
+        self.assertEqual(self.dialog(), {'title': self.layout['title'],
+                                         'text': 'You need to enter some amounts',
+                                         'buttons': ['OK'], 'icons': 0})
+        # The rest of Clear waits: results and amount are not yet written.
+        self.assertEqual(self.texts(['Text28', 'amount', 'protein']), ['0', ' 0', protein])
+        self.keys(Keys.ENTER)
+        self.assertIsNone(self.dialog())
+        editable = [c['name'] for c in self.controls
+                    if c['kind'] == 'edit' and c['visible']]
+        self.assertEqual(self.texts(editable), ['0'] * len(editable))
+        self.assertEqual(self.js('return document.activeElement.id'), 'Command1')
+
+    def test_clear_when_every_amount_is_zero_shows_no_message(self):
+        self.browser.find_element(By.ID, 'Command1').click()
+        self.assertIsNone(self.dialog())
+        self.assertEqual(self.texts(['amount', 'protein', 'Fat']), ['0', '0', '0'])
+
+    def test_escape_dismisses_the_message_and_focus_returns(self):
+        field = self.browser.find_element(By.ID, 'Text5')
+        field.click()
+        self.keys(Keys.END, '0')  # '00' reads as 0 too: every amount is zero
+        self.assertIsNotNone(self.dialog())
+        self.keys(Keys.ESCAPE)
+        self.assertIsNone(self.dialog())
+        self.assertEqual(self.js('return document.activeElement.id'), 'Text5')
+
+    def test_an_amount_that_is_not_a_number_is_marked(self):
+        field = self.browser.find_element(By.ID, 'Text3')
+        field.click()
+        self.keys(Keys.END, 'x')
+        self.assertEqual(field.get_attribute('aria-invalid'), 'true')
+        self.assertTrue(field.get_attribute('title'))
+        self.keys(Keys.BACKSPACE)
+        self.assertIsNone(field.get_attribute('aria-invalid'))
+        self.assertFalse(field.get_attribute('title'))
+
+    def test_exit_ends_the_program(self):
+        self.browser.find_element(By.ID, 'CmdExit').click()
+        self.assertFalse(self.js('return !!document.getElementById("Form1")'))
+        self.assertIn('Grain Mix has ended', self.js('return document.body.innerText'))
+        self.keys(Keys.ENTER)  # the focused "Start again"
+        WebDriverWait(self.browser, 20).until(
+            lambda b: b.execute_script('return document.activeElement.id') == 'CmdExit')
+
+    def test_accessible_names(self):
+        tree = self.browser.execute_cdp_cmd('Accessibility.getFullAXTree', {})['nodes']
+        named = {}
+        for node in tree:
+            role = node.get('role', {}).get('value')
+            name = node.get('name', {}).get('value')
+            named.setdefault(role, []).append(name)
+        expected_fields = sorted(c['accessibleName'] for c in self.controls
+                                 if c['kind'] in ('edit', 'multiLineEdit') and c['visible'])
+        self.assertEqual(sorted(named.get('textbox', [])), expected_fields)
+        self.assertEqual(sorted(named.get('button', [])), ['Clear', 'Exit'])
+        hidden = [c['accessibleName'] for c in self.controls if not c['visible']]
+        everything = [n for names in named.values() for n in names]
+        self.assertFalse(set(hidden) & set(everything))
+
+    def test_nothing_kept_nothing_sent_no_console_error(self):
+        self.browser.find_element(By.ID, 'Text1').send_keys('5')
+        report = self.browser.execute_async_script('''const done = arguments[0];
+            const origin = location.origin;
+            const foreign = performance.getEntriesByType('resource')
+                .map(e => e.name).filter(n => !n.startsWith(origin));
+            Promise.all([indexedDB.databases(), navigator.serviceWorker.getRegistrations()])
+                .then(([dbs, workers]) => done({foreign, cookie: document.cookie,
+                    local: localStorage.length, session: sessionStorage.length,
+                    dbs: dbs.length, workers: workers.length}));''')
+        self.assertEqual(report, {'foreign': [], 'cookie': '', 'local': 0, 'session': 0,
+                                  'dbs': 0, 'workers': 0})
+        errors = [e for e in self.browser.get_log('browser') if e['level'] == 'SEVERE']
+        self.assertEqual(errors, [])
+
+
+class Zoom(unittest.TestCase):
+    """No caption is clipped and no instruction line wraps, at 100% and 200%."""
+
+    MEASURE = '''const done = arguments[0];
+        document.fonts.ready.then(() => {
+            const ctx = document.createElement('canvas').getContext('2d');
+            const inner = e => { const s = getComputedStyle(e);
+                return e.clientWidth - parseFloat(s.paddingLeft) - parseFloat(s.paddingRight); };
+            const width = (e, line) => { ctx.font = getComputedStyle(e).font;
+                return ctx.measureText(line).width; };
+            const clipped = [];
+            for (const e of document.querySelectorAll('#Form1 .label, #Form1 .button'))
+                if (width(e, e.textContent) > inner(e) || e.scrollHeight > e.clientHeight)
+                    clipped.push(e.id);
+            const notes = document.getElementById('Text27');
+            notes.value.split('\\n').forEach((line, i) => {
+                if (width(notes, line) > inner(notes)) clipped.push('Text27 line ' + (i + 1)); });
+            done({clipped, fonts: [...document.fonts].filter(f => f.status === 'loaded').length});
+        });'''
+
+    def test_nothing_clipped(self):
+        server = start_server(ARGS.site)
+        try:
+            for scale in (1, 2):
+                browser = start_browser(scale)
+                try:
+                    open_page(browser, f'http://127.0.0.1:{server.server_address[1]}/')
+                    result = browser.execute_async_script(self.MEASURE)
+                    self.assertEqual(result['clipped'], [], f'at {scale * 100}%')
+                    self.assertEqual(result['fonts'], 2)
+                finally:
+                    browser.quit()
+        finally:
+            server.shutdown()
+
+
+if __name__ == '__main__':
+    parser = argparse.ArgumentParser()
+    parser.add_argument('--site', required=True)
+    parser.add_argument('--layout', required=True)
+    ARGS, rest = parser.parse_known_args()
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
