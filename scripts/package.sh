@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds the packages users install: the Debian package (deb) or the Windows
-# ZIP (zip). Prints where the package is.
-#   bash scripts/package.sh deb|zip [build-dir]
+# ZIP (zip) or the web page's ZIP (web). Prints where the package is.
+#   bash scripts/package.sh deb|zip|web [build-dir]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-kind=${1:?usage: package.sh deb|zip [build-dir]}
+kind=${1:?usage: package.sh deb|zip|web [build-dir]}
 
 bash "$here/scripts/deps.sh"
 case "$kind" in
@@ -19,8 +19,17 @@ zip)
         -DGRAINMIX_TESTS=OFF -DGRAINMIX_BENCH=OFF \
         -DCMAKE_TOOLCHAIN_FILE="$here/cmake/i686-w64-mingw32.cmake" >/dev/null
     ;;
+web)
+    build=${2:-$here/build-web}
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DGRAINMIX_QT=OFF \
+        -DGRAINMIX_TESTS=OFF -DGRAINMIX_BENCH=OFF \
+        -DCMAKE_TOOLCHAIN_FILE="$here/cmake/wasm32-emscripten.cmake" >/dev/null
+    cmake --build "$build" --target web_zip
+    ls "$build"/packages/grainmix-*-web.zip
+    exit 0
+    ;;
 *)
-    echo "usage: package.sh deb|zip [build-dir]" >&2
+    echo "usage: package.sh deb|zip|web [build-dir]" >&2
     exit 2
     ;;
 esac

@@ -8,11 +8,11 @@
 #include <cfloat>
 #include <clocale>
 #include <cmath>
-#include <cstring>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <locale>
 #include <ostream>

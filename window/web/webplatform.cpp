@@ -71,9 +71,8 @@ const char* classFor(ControlKind kind) {
 
 // Waits, without blocking the browser, until the user has dismissed the
 // message; the C++ that called it resumes where it was.
-EM_ASYNC_JS(void, waitForMessage, (const char* title, const char* text), {
-    await Module['grainmixPage'].message(UTF8ToString(title), UTF8ToString(text));
-});
+EM_ASYNC_JS(void, waitForMessage, (const char* title, const char* text),
+            { await Module['grainmixPage'].message(UTF8ToString(title), UTF8ToString(text)); });
 
 } // namespace
 
@@ -175,7 +174,8 @@ void WebPlatform::createControl(const ControlRow& row, std::size_t index) {
     }
     }
 
-    const val parent = row.parent == noParent ? m_form : m_controls[static_cast<std::size_t>(row.parent)];
+    const val parent =
+        row.parent == noParent ? m_form : m_controls[static_cast<std::size_t>(row.parent)];
     parent.call<void>("appendChild", control);
     m_controls[index] = control;
     m_kinds[index] = row.kind;
@@ -185,14 +185,14 @@ std::string WebPlatform::text(std::size_t control) const {
     const ControlKind kind = m_kinds.at(control);
     if (kind != ControlKind::edit && kind != ControlKind::multiLineEdit)
         return {}; // only edit fields have a text of their own
-    const std::string value = m_controls[control]["value"].as<std::string>();
+    const std::string value = m_controls[control][m_value].as<std::string>();
     return kind == ControlKind::multiLineEdit ? replaced(value, "\n", "\r\n") : value;
 }
 
 void WebPlatform::setText(std::size_t control, std::string_view text) {
     const bool multiLine = m_kinds.at(control) == ControlKind::multiLineEdit;
     const std::string value(multiLine ? replaced(text, "\r\n", "\n") : text);
-    m_controls.at(control).set("value", value);
+    m_controls.at(control).set(m_value, value);
     // The page reports only typing; a text the program writes reports itself.
     reportIfChanged(control);
 }

@@ -40,6 +40,8 @@ class WebPlatform : public Platform {
     void reportIfChanged(std::size_t control);
 
     emscripten::val m_page;
+    // Made once: every keystroke reads and writes it a few dozen times.
+    const emscripten::val m_value = emscripten::val("value");
     emscripten::val m_form = emscripten::val::undefined();
     std::vector<emscripten::val> m_controls;
     std::vector<ControlKind> m_kinds;
