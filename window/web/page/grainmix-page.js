@@ -55,8 +55,19 @@ Module['grainmixPage'] = (function () {
     return one.indexOf('.') >= 0 ? 'decimal' : 'text';
   }
 
+  // Safari on iPhones and iPads zooms into a field whose text is smaller than
+  // 16 px when it takes the focus. A maximum scale stops that; there it no
+  // longer stops the user from pinch-zooming, as it would elsewhere.
+  function noZoomOnFocus() {
+    var apple = /iPhone|iPad|iPod/.test(navigator.userAgent) ||
+                (navigator.platform === 'MacIntel' && navigator.maxTouchPoints > 1);
+    var viewport = document.querySelector('meta[name=viewport]');
+    if (apple && viewport) viewport.content += ', maximum-scale=1';
+  }
+
   return {
     show: function (newForm) {
+      noZoomOnFocus();
       form = newForm;
       formWidth = parseFloat(form.style.width);
       var keyboard = amountKeyboard();
