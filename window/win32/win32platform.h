@@ -79,7 +79,7 @@ class Win32Platform : public Platform {
     std::vector<Placement> m_placements;
     SIZE m_clientTwips{};
     PlatformEvents* m_events = nullptr;
-    bool m_reporting = false; // no reports while the window is being built
+    bool m_reporting = false;  // no reports while the window is being built
     bool m_destroying = false; // in the destructor: no message loop to end
     HWND m_window = nullptr;
     HWND m_tooltip = nullptr;
