@@ -15,6 +15,7 @@ want=(
     desktop-file-utils appstream dpkg-dev imagemagick unzip file
     at-spi2-core python3-pyatspi gir1.2-atspi-2.0
     mingw-w64 wine wine32 wine64
+    nsis
 )
 
 missing=()
