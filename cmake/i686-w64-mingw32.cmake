@@ -4,9 +4,12 @@
 # GoogleTest and the standard library expect; winpthread is linked statically
 # with everything else, so the program needs no DLL beyond Windows' own.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86)
+if(NOT GRAINMIX_MINGW_TRIPLE)
+    set(GRAINMIX_MINGW_TRIPLE i686-w64-mingw32)
+    set(CMAKE_SYSTEM_PROCESSOR x86)
+endif()
 
-set(triple i686-w64-mingw32)
+set(triple ${GRAINMIX_MINGW_TRIPLE})
 set(CMAKE_C_COMPILER ${triple}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
 set(CMAKE_RC_COMPILER ${triple}-windres)
@@ -26,7 +29,7 @@ set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL_INIT "-s")
 
 # CTest and GoogleTest's test discovery run the Windows executables in Wine.
 # Building alone needs no Wine.
-find_program(GRAINMIX_WINE NAMES wine wine-stable)
+find_program(GRAINMIX_WINE NAMES ${GRAINMIX_WINE_NAMES} wine wine-stable PATHS /usr/lib/wine)
 if(GRAINMIX_WINE)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${GRAINMIX_WINE})
 endif()

@@ -17,6 +17,7 @@ want=(
     mingw-w64 wine wine32 wine64
     emscripten nodejs node-acorn fonttools python3-brotli
     chromium chromium-driver python3-selenium
+    nsis
 )
 
 missing=()

@@ -4,8 +4,8 @@
 # a check that it writes nothing, a screen reader's reading of the window,
 # everything again under AddressSanitizer, LeakSanitizer and
 # UndefinedBehaviorSanitizer, the core as a 32-bit x86 build, the Windows
-# program under Wine, the web page in headless Chromium, and the fuzz targets
-# for a bounded time.
+# program, its ZIP and its installer under Wine, the web page in headless
+# Chromium, and the fuzz targets for a bounded time.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 out=${GRAINMIX_TEST_DIR:-$here/build-test}
@@ -47,6 +47,9 @@ bash "$here/scripts/test-windows.sh" "$out/windows"
 
 step "Windows ZIP"
 bash "$here/scripts/check-zip.sh" "$out/windows"
+
+step "Windows installer: silent install, Start menu, Exit, silent uninstall"
+bash "$here/scripts/check-installer.sh" "$out/windows"
 
 step "Web page: the core as WebAssembly under Node.js, the page in headless Chromium, the web ZIP"
 bash "$here/scripts/test-web.sh" "$out/web"

@@ -1,6 +1,7 @@
 #include "win32platform.h"
 
 #include "creationorder.h"
+#include "laterapis.h"
 #include "widetext.h"
 
 #include <commctrl.h>
@@ -15,6 +16,9 @@ constexpr int twipsPerInch = 1440;
 constexpr COLORREF noteColour = RGB(255, 224, 140);
 constexpr COLORREF white = RGB(255, 255, 255);
 constexpr int noteWidthTwips = 4320;
+// What a push button's edge and focus rectangle take from its caption's room
+// on each side, in pixels at 96 DPI.
+constexpr int buttonInset = 3;
 
 HINSTANCE instance() {
     return GetModuleHandleW(nullptr);
@@ -37,7 +41,10 @@ WindowClass classOf(ControlKind kind) {
     case ControlKind::edit:
         return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case ControlKind::multiLineEdit:
-        return {L"EDIT", ES_LEFT | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, WS_EX_CLIENTEDGE};
+        // Scrolls sideways rather than wrap: each line is centred by its own
+        // blanks, and a wrapped word would stand alone on a line.
+        return {L"EDIT", ES_LEFT | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN,
+                WS_EX_CLIENTEDGE};
     case ControlKind::button:
         return {L"BUTTON", BS_PUSHBUTTON, 0};
     }
@@ -58,13 +65,6 @@ POINT windowPosition(std::span<const ControlRow> controls, std::size_t index) {
         p.y += controls[static_cast<std::size_t>(parent)].top;
     }
     return p;
-}
-
-int dpiOf(HWND window) {
-    HDC dc = GetDC(window);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(window, dc);
-    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
 
 void registerWindowClass(WNDPROC procedure) {
@@ -91,7 +91,8 @@ void registerWindowClass(WNDPROC procedure) {
 Win32Platform::Win32Platform() {
     // Without this Windows would scale the window up as a bitmap on a high-DPI
     // screen and blur every letter; the twips are converted at the real DPI.
-    SetProcessDPIAware();
+    // The program's manifest asks for the same; test programs have none.
+    becomeDpiAware();
     INITCOMMONCONTROLSEX common{sizeof common, ICC_BAR_CLASSES};
     InitCommonControlsEx(&common);
     registerWindowClass(&Win32Platform::windowProc);
@@ -99,13 +100,11 @@ Win32Platform::Win32Platform() {
 
 Win32Platform::~Win32Platform() {
     m_reporting = false;
+    m_destroying = true;
     if (m_window)
         DestroyWindow(m_window);
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(m_dialogFont), static_cast<HGDIOBJ>(m_boldFont),
-                           static_cast<HGDIOBJ>(m_noteBrush)}) {
-        if (object)
-            DeleteObject(object);
-    }
+    if (m_noteBrush)
+        DeleteObject(m_noteBrush);
 }
 
 void Win32Platform::createWindow(const WindowLayout& window, std::span<const ControlRow> controls,
@@ -122,12 +121,12 @@ void Win32Platform::createWindow(const WindowLayout& window, std::span<const Con
                                windowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                CW_USEDEFAULT, nullptr, nullptr, instance(), this);
     m_dpi = dpiOf(m_window);
-    RECT frame{0, 0, pixels(window.clientWidth), pixels(window.clientHeight)};
-    AdjustWindowRectEx(&frame, windowStyle, FALSE, windowExStyle);
-    SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_clientTwips = {window.clientWidth, window.clientHeight};
+    RECT at{};
+    GetWindowRect(m_window, &at);
+    resizeWindow(at.left, at.top);
 
-    createFonts();
+    m_fonts = std::make_unique<FittedFonts>(m_dpi);
     for (const Creation& c : creationOrder(controls)) {
         HWND child = createChild(controls, c.control, c.nameLabel);
         if (!c.nameLabel)
@@ -155,6 +154,7 @@ HWND Win32Platform::createChild(std::span<const ControlRow> controls, std::size_
         style |= WS_TABSTOP;
 
     const POINT at = windowPosition(controls, index);
+    const RECT twips{at.x, at.y, control.width, control.height};
     const std::wstring text = widen(nameLabel ? control.accessibleName : control.text);
     // Invisible name labels need no id: nothing but a screen reader reads them.
     const auto id = nameLabel ? 0 : firstControlId + static_cast<int>(index);
@@ -162,22 +162,82 @@ HWND Win32Platform::createChild(std::span<const ControlRow> controls, std::size_
         CreateWindowExW(wc.exStyle, wc.name, text.c_str(), style, pixels(at.x), pixels(at.y),
                         pixels(control.width), pixels(control.height), m_window,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance(), nullptr);
-    const HFONT font = control.font == FontRole::boldSystem ? m_boldFont : m_dialogFont;
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // A name label is never shown, and what is typed in a field scrolls.
+    const Placement p{child, twips, control.kind, control.font,
+                      !nameLabel && control.kind != ControlKind::edit};
+    m_placements.push_back(p);
+    place(p.handle, p.twips, p.kind, p.font, p.fitCaption);
     return child;
 }
 
-void Win32Platform::createFonts() {
-    // The classic dialog font, 8 points: the layout's widths and the blanks
-    // that centre the instructions were measured in it. The newer message
-    // fonts (Tahoma, Segoe UI) are wider and would wrap the longer labels.
-    m_dialogFont = CreateFontW(-MulDiv(8, m_dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
-    // 9.75 points, in hundredths of a point so that nothing is rounded early.
-    m_boldFont = CreateFontW(-MulDiv(975, m_dpi, 7200), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"System");
+// Puts a child at its place at the window's DPI, in the font that fits its
+// caption there.
+void Win32Platform::place(HWND child, const RECT& twips, ControlKind kind, FontRole role,
+                          bool fitCaption) {
+    const SIZE size{pixels(twips.right), pixels(twips.bottom)};
+    SetWindowPos(child, nullptr, pixels(twips.left), pixels(twips.top), size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    HFONT font = m_fonts->font(role);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (!fitCaption)
+        return;
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
+
+    SIZE room = size;
+    if (kind == ControlKind::button || kind == ControlKind::groupBox) {
+        const int inset = MulDiv(buttonInset, m_dpi, USER_DEFAULT_SCREEN_DPI);
+        room = {size.cx - 2 * inset, size.cy - 2 * inset};
+    }
+    // An edit's margins follow its font, so its room is measured again with
+    // each font tried; the height is free, the lines scroll.
+    for (int tries = 0; tries < 3; ++tries) {
+        if (kind == ControlKind::multiLineEdit) {
+            RECT format{};
+            SendMessageW(child, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+            room = {format.right - format.left, 0};
+        }
+        const HFONT fitting = m_fonts->fitting(role, text, room);
+        if (fitting == font)
+            break;
+        font = fitting;
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    InvalidateRect(child, nullptr, TRUE);
+}
+
+void Win32Platform::resizeWindow(int left, int top) {
+    const SIZE wanted{pixels(m_clientTwips.cx), pixels(m_clientTwips.cy)};
+    const RECT frame = frameFor({0, 0, wanted.cx, wanted.cy}, windowStyle, windowExStyle, m_dpi);
+    SIZE outer{frame.right - frame.left, frame.bottom - frame.top};
+    SetWindowPos(m_window, nullptr, left, top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Where the frame is drawn at another DPI than the one asked for (a
+    // system-aware window, or Wine), the client area comes out by what
+    // that frame differs: make up for it.
+    RECT client{};
+    GetClientRect(m_window, &client);
+    if (client.right != wanted.cx || client.bottom != wanted.cy) {
+        outer.cx += wanted.cx - client.right;
+        outer.cy += wanted.cy - client.bottom;
+        SetWindowPos(m_window, nullptr, 0, 0, outer.cx, outer.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Win32Platform::onDpiChanged(int dpi, const RECT& suggested) {
+    // The new fonts are in place before the old ones go.
+    auto old = std::move(m_fonts);
+    m_dpi = dpi;
+    m_fonts = std::make_unique<FittedFonts>(m_dpi);
+    // Windows suggests where the window goes on the new screen; its size is
+    // the layout's at the new DPI.
+    resizeWindow(suggested.left, suggested.top);
+    for (const Placement& p : m_placements)
+        place(p.handle, p.twips, p.kind, p.font, p.fitCaption);
+    if (m_tooltip)
+        SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, pixels(noteWidthTwips));
+    InvalidateRect(m_window, nullptr, TRUE);
 }
 
 void Win32Platform::createTooltip() {
@@ -285,8 +345,9 @@ int Win32Platform::run() {
 
 void Win32Platform::quit() {
     if (m_window)
-        DestroyWindow(m_window);
-    PostQuitMessage(0);
+        DestroyWindow(m_window); // WM_DESTROY ends the loop
+    else
+        PostQuitMessage(0);
 }
 
 LRESULT CALLBACK Win32Platform::windowProc(HWND window, UINT message, WPARAM wParam,
@@ -339,8 +400,17 @@ LRESULT Win32Platform::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         break;
+    case WM_DPICHANGED:
+        onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_DESTROY:
+        // However the window goes, the program ends with it.
+        if (!m_destroying)
+            PostQuitMessage(0);
+        break;
     case WM_NCDESTROY:
         m_reporting = false;
+        m_placements.clear();
         m_window = nullptr;
         m_tooltip = nullptr;
         m_lastFocus = nullptr;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "fittedfonts.h"
 #include "platform.h"
 
 #include <windows.h>
 
 #include <cstddef>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,7 +14,8 @@
 
 // The window as plain Win32 controls. Group boxes are not containers here:
 // every control is a child of the top-level window, placed at its group box's
-// position plus its own. Twips become pixels at the window's DPI.
+// position plus its own. Twips become pixels at the window's DPI, again each
+// time the window moves to a screen of another scale.
 class Win32Platform : public Platform {
   public:
     Win32Platform();
@@ -48,9 +51,21 @@ class Win32Platform : public Platform {
     LRESULT onControlColour(UINT message, HDC dc, HWND child);
 
     int pixels(int twips) const;
-    void createFonts();
     HWND createChild(std::span<const ControlRow> controls, std::size_t index, bool nameLabel);
     void createTooltip();
+    void onDpiChanged(int dpi, const RECT& suggested);
+    void place(HWND child, const RECT& twips, ControlKind kind, FontRole font, bool fitCaption);
+    void resizeWindow(int left, int top);
+
+    // Where a child window stands in twips (left, top, width, height), so
+    // that it can be placed again at another DPI.
+    struct Placement {
+        HWND handle;
+        RECT twips;
+        ControlKind kind;
+        FontRole font;
+        bool fitCaption; // shown text that is not the user's
+    };
 
     struct Control {
         ControlKind kind = ControlKind::label;
@@ -61,13 +76,15 @@ class Win32Platform : public Platform {
     };
 
     std::vector<Control> m_controls;
+    std::vector<Placement> m_placements;
+    SIZE m_clientTwips{};
     PlatformEvents* m_events = nullptr;
-    bool m_reporting = false; // no reports while the window is being built
+    bool m_reporting = false;  // no reports while the window is being built
+    bool m_destroying = false; // in the destructor: no message loop to end
     HWND m_window = nullptr;
     HWND m_tooltip = nullptr;
     HWND m_lastFocus = nullptr;
     int m_dpi = USER_DEFAULT_SCREEN_DPI;
-    HFONT m_dialogFont = nullptr;
-    HFONT m_boldFont = nullptr;
+    std::unique_ptr<FittedFonts> m_fonts;
     HBRUSH m_noteBrush = nullptr;
 };

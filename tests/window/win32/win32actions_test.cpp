@@ -221,4 +221,18 @@ TEST_F(Win32Window, ExitAndClosingEndTheLoopWithStatusZero) {
     }
 }
 
+void CALLBACK giveUp(HWND, UINT, UINT_PTR, DWORD) {
+    PostQuitMessage(1);
+}
+
+TEST_F(Win32Window, TheLoopEndsWithTheWindowHoweverItIsDestroyed) {
+    Win32Platform platform;
+    Form1 form(platform);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 5000, &giveUp);
+    DestroyWindow(platform.window());
+    EXPECT_EQ(platform.run(), 0);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(platform.window(), nullptr);
+}
+
 } // namespace

@@ -15,17 +15,6 @@ std::wstring classOf(HWND child) {
     return name;
 }
 
-// A control's place on the window in twips: group boxes contain nothing in
-// Win32, so a control inside one sits at the box's position plus its own.
-POINT windowTwips(const ControlRow& c) {
-    POINT p{c.left, c.top};
-    if (c.parent != noParent) {
-        p.x += form1Controls()[static_cast<std::size_t>(c.parent)].left;
-        p.y += form1Controls()[static_cast<std::size_t>(c.parent)].top;
-    }
-    return p;
-}
-
 std::vector<std::string_view> focusOrderFromTable() {
     std::vector<const ControlRow*> focusable;
     for (const ControlRow& c : form1Controls()) {
@@ -50,22 +39,7 @@ TEST_F(Win32Window, ClientAreaIsTheLayoutsSizeAtTheWindowsDpi) {
 }
 
 TEST_F(Win32Window, EveryControlStandsWhereTheLayoutPutsIt) {
-    const int dpi = screenDpi();
-    for (std::size_t i = 0; i < form1ControlCount; ++i) {
-        const ControlRow& c = form1Controls()[i];
-        HWND child = m_platform.handle(i);
-        ASSERT_TRUE(child) << c.name;
-        EXPECT_EQ(GetParent(child), window()) << c.name;
-        RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&r), 2);
-        const POINT at = windowTwips(c);
-        EXPECT_EQ(r.left, pixels(at.x, dpi)) << c.name;
-        EXPECT_EQ(r.top, pixels(at.y, dpi)) << c.name;
-        EXPECT_EQ(r.right - r.left, pixels(c.width, dpi)) << c.name;
-        EXPECT_EQ(r.bottom - r.top, pixels(c.height, dpi)) << c.name;
-        EXPECT_EQ(IsWindowVisible(child) != FALSE, c.visible) << c.name;
-    }
+    expectEachControlWhereTheLayoutPutsIt(screenDpi());
 }
 
 struct KindOnWin32 {

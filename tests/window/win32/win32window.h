@@ -53,6 +53,32 @@ class Win32Window : public ::testing::Test {
     }
     void click(std::string_view name) const { SendMessageW(control(name), BM_CLICK, 0, 0); }
 
+    // Every control at its place in the layout, its twips turned into pixels
+    // at `dpi`.
+    void expectEachControlWhereTheLayoutPutsIt(int dpi) const {
+        for (std::size_t i = 0; i < form1ControlCount; ++i) {
+            const ControlRow& c = form1Controls()[i];
+            HWND child = m_platform.handle(i);
+            ASSERT_TRUE(child) << c.name;
+            EXPECT_EQ(GetParent(child), window()) << c.name;
+            RECT r{};
+            GetWindowRect(child, &r);
+            MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&r), 2);
+            // Group boxes contain nothing in Win32: a control inside one sits
+            // at the box's position plus its own.
+            POINT at{c.left, c.top};
+            if (c.parent != noParent) {
+                at.x += form1Controls()[static_cast<std::size_t>(c.parent)].left;
+                at.y += form1Controls()[static_cast<std::size_t>(c.parent)].top;
+            }
+            EXPECT_EQ(r.left, MulDiv(at.x, dpi, 1440)) << c.name;
+            EXPECT_EQ(r.top, MulDiv(at.y, dpi, 1440)) << c.name;
+            EXPECT_EQ(r.right - r.left, MulDiv(c.width, dpi, 1440)) << c.name;
+            EXPECT_EQ(r.bottom - r.top, MulDiv(c.height, dpi, 1440)) << c.name;
+            EXPECT_EQ(IsWindowVisible(child) != FALSE, c.visible) << c.name;
+        }
+    }
+
     int screenDpi() const {
         HDC dc = GetDC(window());
         const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
