@@ -6,14 +6,15 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 kind=${1:?usage: package.sh deb|zip [build-dir]}
 
-bash "$here/scripts/deps.sh"
 case "$kind" in
 deb)
+    bash "$here/scripts/deps.sh" window deb
     build=${2:-$here/build-deb}
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGRAINMIX_TESTS=OFF \
         -DGRAINMIX_BENCH=OFF >/dev/null
     ;;
 zip)
+    bash "$here/scripts/deps.sh" windows
     build=${2:-$here/build-windows}
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DGRAINMIX_QT=OFF \
         -DGRAINMIX_TESTS=OFF -DGRAINMIX_BENCH=OFF \

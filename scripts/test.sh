@@ -10,7 +10,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 out=${GRAINMIX_TEST_DIR:-$here/build-test}
 jobs=$(nproc)
 
-bash "$here/scripts/deps.sh"
+bash "$here/scripts/deps.sh" test
 
 step() { printf '\n=== %s\n' "$*"; }
 
