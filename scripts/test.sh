@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every variant of Grain Mix and runs all of
-# its tests: the Linux program with its offscreen window tests and its package,
+# its tests: every file's licence, the Linux program with its offscreen window
+# tests, the packages built twice to the same bytes, the Debian package,
 # a check that it writes nothing, a screen reader's reading of the window,
 # everything again under AddressSanitizer, LeakSanitizer and
 # UndefinedBehaviorSanitizer, the core as a 32-bit x86 build, the Windows
@@ -17,13 +18,19 @@ step() { printf '\n=== %s\n' "$*"; }
 step "Formatting"
 (cd "$here" && git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror)
 
+step "Licence and copyright of every file (reuse lint)"
+(cd "$here" && reuse lint)
+
 step "Linux program, core and window tests"
 cmake -S "$here" -B "$out/linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$out/linux" -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$out/linux" --output-on-failure -j "$jobs"
 
-step "Linux package: launcher, description, install, start"
-bash "$here/scripts/check-package.sh" "$out/linux"
+step "Packages built twice, in two folders: byte for byte the same"
+bash "$here/scripts/check-reproducible.sh" "$out/release"
+
+step "Linux package: launcher, description, lintian, install, start"
+bash "$here/scripts/check-package.sh" "$out/linux" "$(ls "$out"/release/a/deb/packages/grainmix_*.deb)"
 
 step "Nothing written, no network: the program under strace"
 bash "$here/scripts/check-no-writes.sh" "$out/linux"
@@ -45,7 +52,7 @@ step "Windows program under Wine"
 bash "$here/scripts/test-windows.sh" "$out/windows"
 
 step "Windows ZIP"
-bash "$here/scripts/check-zip.sh" "$out/windows"
+bash "$here/scripts/check-zip.sh" "$(ls "$out"/release/a/zip/packages/grainmix-*-win32.zip)"
 
 step "Fuzz targets"
 bash "$here/scripts/fuzz.sh" "$out/fuzz"
