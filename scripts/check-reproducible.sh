@@ -5,19 +5,20 @@
 # file each kind makes is the same byte for byte. On a difference diffoscope
 # says where, and the check fails. The first copy's packages stay for the
 # checks that follow: <out-dir>/a/<kind>/packages/.
-#   bash scripts/check-reproducible.sh <out-dir> [kind...]   (default: deb zip)
+#   bash scripts/check-reproducible.sh <out-dir> [kind...]   (default: every kind below)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:?usage: check-reproducible.sh <out-dir> [kind...]}")
 shift
-kinds=("$@")
-[ ${#kinds[@]} -gt 0 ] || kinds=(deb zip)
 
-# What each kind makes besides its packages/ folder (packages and SHA256SUMS).
+# The kinds scripts/package.sh makes, and what each makes that is compared
+# besides its packages/ folder (the packages and SHA256SUMS).
 declare -A alsoMade=(
     [deb]=""
     [zip]="app/grainmix.exe"
 )
+kinds=("$@")
+[ ${#kinds[@]} -gt 0 ] || mapfile -t kinds < <(printf '%s\n' "${!alsoMade[@]}" | LC_ALL=C sort)
 
 bash "$here/scripts/deps.sh" release
 export SOURCE_DATE_EPOCH
