@@ -1,17 +1,26 @@
 #!/usr/bin/env bash
-# Builds the Windows ZIP from a configured cross build and checks what users
-# get: one 32-bit GUI program that needs only Windows' own DLLs, and a read-me.
-#   bash scripts/check-zip.sh <configured Windows build dir>
+# Checks the Windows ZIP as users get it: one 32-bit GUI program that needs
+# only Windows' own DLLs, a read-me, the licence and the third-party notices.
+#   bash scripts/check-zip.sh [zip]
+# Without a ZIP it makes one with scripts/package.sh in build-windows.
 set -euo pipefail
-build=${1:?usage: check-zip.sh <build-dir>}
-
-cmake --build "$build" --target grainmix
-rm -rf "$build/packages"
-(cd "$build" && cpack -G ZIP -B "$build/packages" >/dev/null)
-zip=$(ls "$build"/packages/grainmix-*-win32.zip)
+here=$(cd "$(dirname "$0")/.." && pwd)
+zip=${1:-}
+if [ -z "$zip" ]; then
+    bash "$here/scripts/package.sh" zip >/dev/null
+    zip=$(ls "$here"/build-windows/packages/grainmix-*-win32.zip)
+fi
 unzip -l "$zip"
 
-exe="$build/app/grainmix.exe"
+name=$(basename "$zip" .zip)
+for f in grainmix.exe README.txt LICENSE.txt THIRD-PARTY.txt; do
+    unzip -l "$zip" "$name/$f" >/dev/null || { echo "$(basename "$zip") lacks $name/$f" >&2; exit 1; }
+done
+work=$(mktemp -d /tmp/grainmix-zip.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+unzip -q "$zip" "$name/grainmix.exe" -d "$work"
+exe=$work/$name/grainmix.exe
+
 file "$exe" | grep -q 'PE32 executable (GUI) Intel 80386' || { file "$exe"; exit 1; }
 dlls=$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
 echo "imports:" $dlls

@@ -1,42 +1,114 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Grain Mix needs, from Debian's
-# packages. Safe to run again: it installs only what is missing.
+# Installs, from Debian's packages, what one or more purposes of Grain Mix
+# need, and nothing else. Safe to run again: it installs only what is missing.
+#   bash scripts/deps.sh PURPOSE...
+# Every list lives here, so the commands cannot drift apart. As root it
+# installs; as another user it uses sudo if there is one, and otherwise names
+# what is missing and the command that installs it, and fails.
 set -euo pipefail
 
-want=(
-    cmake ninja-build g++ pkg-config
-    googletest libgtest-dev libbenchmark-dev
-    g++-multilib
-    clang libclang-rt-14-dev clang-format
-    locales
-    qt6-base-dev qt6-base-dev-tools libgl-dev
-    fonts-liberation fonts-dejavu-core
-    xvfb xauth xdotool x11-utils strace time dbus-daemon
-    desktop-file-utils appstream dpkg-dev imagemagick unzip file
+# Building and running the Linux program: the command that opens the window.
+window=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation)
+# The Debian package: dpkg-shlibdeps and dpkg-buildflags.
+deb=(cmake ninja-build g++ dpkg-dev file)
+# Cross-building the 32-bit Windows program, its ZIP and its installer.
+windows=(cmake ninja-build mingw-w64 nsis zip unzip file)
+# Running Windows programs: Wine's 32-bit half needs the i386 architecture.
+wine=(wine wine32 wine64 xvfb xauth)
+# The fuzz targets: clang with libFuzzer.
+fuzz=(cmake ninja-build clang libclang-rt-14-dev)
+# The web build, and a browser to test it in.
+web=(cmake ninja-build emscripten node-acorn nodejs fonttools python3-brotli chromium chromium-driver
+    python3-selenium zip)
+# Release checks: the package's lint, the licence check, and the account of
+# any difference between two builds.
+release=(lintian reuse diffoscope-minimal)
+# Redrawing the Windows icon.
+icon=(imagemagick)
+# Measuring the first run in a fresh Debian root.
+firstrun=(debootstrap)
+# What scripts/test.sh needs besides the purposes it builds.
+testOnly=(
+    googletest libgtest-dev libbenchmark-dev g++-multilib clang-format locales
+    fonts-dejavu-core xvfb xauth xdotool x11-utils strace time dbus-daemon
+    desktop-file-utils appstream imagemagick unzip file
     at-spi2-core python3-pyatspi gir1.2-atspi-2.0
-    mingw-w64 wine wine32 wine64
-    emscripten nodejs node-acorn fonttools python3-brotli
-    chromium chromium-driver python3-selenium
-    nsis
 )
+testPurposes=(window deb windows wine fuzz web release)
+
+usage="usage: deps.sh window|deb|windows|wine|fuzz|web|release|icon|firstrun|test..."
+[ $# -gt 0 ] || { echo "$usage" >&2; exit 2; }
+
+want=()
+needI386=0
+needLocale=0
+for purpose in "$@"; do
+    case "$purpose" in
+    test)
+        for p in "${testPurposes[@]}"; do
+            declare -n list=$p
+            want+=("${list[@]}")
+            unset -n list
+        done
+        want+=("${testOnly[@]}")
+        needI386=1
+        needLocale=1
+        ;;
+    window | deb | windows | wine | fuzz | web | release | icon | firstrun)
+        declare -n list=$purpose
+        want+=("${list[@]}")
+        unset -n list
+        [ "$purpose" != wine ] || needI386=1
+        ;;
+    *) echo "$usage" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
-for p in "${want[@]}"; do
+for p in $(printf '%s\n' "${want[@]}" | sort -u); do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
-if [ ${#missing[@]} -gt 0 ]; then
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        # Wine runs the 32-bit Windows program with its 32-bit half.
-        dpkg --add-architecture i386
-    fi
-    apt-get update -q
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+# Test only: a locale with a decimal comma, to prove that no number depends on it.
+localeMissing=0
+if [ $needLocale = 1 ] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    localeMissing=1
+fi
+[ ${#missing[@]} -gt 0 ] || [ $localeMissing = 1 ] || exit 0
+
+addI386=0
+if [ $needI386 = 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    addI386=1
 fi
 
-# A locale with a decimal comma, to prove that no number depends on it.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-    sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' >> /etc/locale.gen
-    locale-gen >/dev/null
+if [ "$(id -u)" = 0 ]; then
+    asRoot=()
+elif command -v sudo >/dev/null; then
+    asRoot=(sudo)
+else
+    steps=()
+    if [ ${#missing[@]} -gt 0 ]; then
+        [ $addI386 = 0 ] || steps+=("dpkg --add-architecture i386")
+        steps+=("apt-get update" "apt-get install --no-install-recommends ${missing[*]}")
+    fi
+    [ $localeMissing = 0 ] || steps+=("sed -i 's/^# *de_DE.UTF-8/de_DE.UTF-8/' /etc/locale.gen" "locale-gen")
+    what=${missing[*]:-}
+    [ $localeMissing = 0 ] || what="${what:+$what and }the de_DE.UTF-8 locale"
+    joined=$(printf ' && %s' "${steps[@]}")
+    echo "Grain Mix needs $what, which only root can install: run as root: ${joined# && }" >&2
+    exit 1
+fi
+
+if [ ${#missing[@]} -gt 0 ]; then
+    [ $addI386 = 0 ] || "${asRoot[@]}" dpkg --add-architecture i386
+    "${asRoot[@]}" apt-get update -q
+    "${asRoot[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+if [ $localeMissing = 1 ]; then
+    "${asRoot[@]}" sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen ||
+        echo 'de_DE.UTF-8 UTF-8' | "${asRoot[@]}" tee -a /etc/locale.gen >/dev/null
+    "${asRoot[@]}" locale-gen >/dev/null
 fi

@@ -14,6 +14,8 @@ build=${1:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
 targets=${FUZZ_TARGETS:-"fuzz_readings fuzz_roundtrip fuzz_recalculate"}
 
+bash "$root/scripts/deps.sh" fuzz
+
 # Only the fuzz targets are built: they need clang and the calc sources, and
 # neither Qt nor GoogleTest.
 cmake -S "$root" -B "$build" -G Ninja \

@@ -1,44 +1,81 @@
 #!/usr/bin/env bash
 # Builds the packages users install: the Debian package (deb), the Windows
-# ZIP (zip), the Windows installer (setup) or the web page's ZIP (web). Prints
-# where the package is.
+# ZIP (zip), the Windows installer (setup) or the web page's ZIP (web), and
+# writes SHA256SUMS beside them. The same commit gives the
+# same bytes in any folder and at any time: every time stamp is the commit's
+# (SOURCE_DATE_EPOCH, taken from git unless set) and no build path is kept.
+# Prints where the packages are.
 #   bash scripts/package.sh deb|zip|setup|web [build-dir]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 kind=${1:?usage: package.sh deb|zip|setup|web [build-dir]}
 
-bash "$here/scripts/deps.sh"
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$here" log -1 --format=%ct)}
+export TZ=UTC
+umask 022
+
 case "$kind" in
 deb)
-    build=${2:-$here/build-deb}
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGRAINMIX_TESTS=OFF \
-        -DGRAINMIX_BENCH=OFF >/dev/null
+    bash "$here/scripts/deps.sh" window deb
+    build=$(realpath -m "${2:-$here/build-deb}")
+    # Debian's hardening flags, for the package's build only: fortify,
+    # stack protector, format checks, PIE, and full RELRO with -z now.
+    flags=$(cd "$here" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS)
+    flags+=" $(cd "$here" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS)"
+    ldflags=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)
+    options=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_EXE_LINKER_FLAGS="$ldflags")
     ;;
 zip | setup)
-    build=${2:-$here/build-windows}
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DGRAINMIX_QT=OFF \
-        -DGRAINMIX_TESTS=OFF -DGRAINMIX_BENCH=OFF \
-        -DCMAKE_TOOLCHAIN_FILE="$here/cmake/i686-w64-mingw32.cmake" >/dev/null
+    bash "$here/scripts/deps.sh" windows
+    build=$(realpath -m "${2:-$here/build-windows}")
+    flags=
+    options=(-DCMAKE_BUILD_TYPE=MinSizeRel -DGRAINMIX_QT=OFF
+        -DCMAKE_TOOLCHAIN_FILE="$here/cmake/i686-w64-mingw32.cmake")
     ;;
 web)
-    build=${2:-$here/build-web}
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DGRAINMIX_QT=OFF \
-        -DGRAINMIX_TESTS=OFF -DGRAINMIX_BENCH=OFF \
-        -DCMAKE_TOOLCHAIN_FILE="$here/cmake/wasm32-emscripten.cmake" >/dev/null
-    cmake --build "$build" --target web_zip
-    ls "$build"/packages/grainmix-*-web.zip
-    exit 0
+    bash "$here/scripts/deps.sh" web
+    build=$(realpath -m "${2:-$here/build-web-release}")
+    flags=
+    options=(-DCMAKE_BUILD_TYPE=MinSizeRel -DGRAINMIX_QT=OFF
+        -DCMAKE_TOOLCHAIN_FILE="$here/cmake/wasm32-emscripten.cmake")
     ;;
 *)
     echo "usage: package.sh deb|zip|setup|web [build-dir]" >&2
     exit 2
     ;;
 esac
-if [ "$kind" = setup ]; then
-    cmake --build "$build" --target setup
-    ls "$build"/packages/grainmix-*-setup.exe
-    exit 0
+
+# Neither the source's folder nor the build's stays in the program; where
+# both match, the build's (the later option) wins.
+flags+=" -ffile-prefix-map=$here=. -ffile-prefix-map=$build=."
+cmake -S "$here" -B "$build" -G Ninja -DGRAINMIX_TESTS=OFF -DGRAINMIX_BENCH=OFF \
+    -DCMAKE_CXX_FLAGS="$flags" "${options[@]}" >/dev/null
+cmake --build "$build" --target grainmix -j "$(nproc)"
+
+packages=$build/packages
+rm -rf "$packages"
+mkdir -p "$packages"
+if [ "$kind" = deb ]; then
+    (cd "$build" && cpack -G DEB -B "$packages" >/dev/null)
+    rm -rf "$packages/_CPack_Packages"
+elif [ "$kind" = setup ]; then
+    cmake --build "$build" --target setup >/dev/null
+elif [ "$kind" = web ]; then
+    cmake --build "$build" --target web_zip >/dev/null
+else
+    # zip itself, not CPack: files in a fixed order, with the commit's time
+    # and fixed permissions, and no extra fields holding owners or times.
+    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+    name=grainmix-$version-win32
+    stage=$build/zip-stage
+    rm -rf "$stage"
+    cmake --install "$build" --prefix "$stage/$name" --strip >/dev/null
+    find "$stage" -type d -exec chmod 755 {} + -o -type f -exec chmod 644 {} +
+    chmod 755 "$stage/$name/grainmix.exe"
+    find "$stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+    (cd "$stage" && find "$name" -type f | LC_ALL=C sort | zip -X -D -9 -q "$packages/$name.zip" -@)
 fi
-cmake --build "$build" --target grainmix
-(cd "$build" && cpack -B "$build/packages" >/dev/null)
-ls "$build"/packages/grainmix[_-]*.{deb,zip} 2>/dev/null
+shopt -s nullglob
+(cd "$packages" && sha256sum -- grainmix[_-]*.deb grainmix[_-]*.zip grainmix-*.exe >SHA256SUMS)
+ls "$packages"/grainmix[_-]*.deb "$packages"/grainmix[_-]*.zip "$packages"/grainmix-*.exe \
+    "$packages/SHA256SUMS"

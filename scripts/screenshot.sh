@@ -8,8 +8,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-screenshot}
 output=${2:-$root/docs/screenshot.png}
 
+bash "$root/scripts/deps.sh" window
 if [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Makefile" ]; then
-    cmake -S "$root" -B "$build" -G Ninja
+    cmake -S "$root" -B "$build" -G Ninja -DGRAINMIX_TESTS=OFF -DGRAINMIX_BENCH=OFF
 fi
 cmake --build "$build" --target grainmix_screenshot
 QT_QPA_PLATFORM=offscreen "$build/window/qt/grainmix_screenshot" "$output"

@@ -10,7 +10,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$root/build-windows-tests}"
 started=$SECONDS
 
-"$root/scripts/deps.sh"
+bash "$root/scripts/deps.sh" windows wine
 
 cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="${GRAINMIX_WINDOWS_TOOLCHAIN:-$root/cmake/i686-w64-mingw32.cmake}" \
