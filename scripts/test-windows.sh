@@ -41,6 +41,9 @@ xvfb-run -a -s "-screen 0 2560x1600x24" bash -c '
     wine=$2
     WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot -i >/dev/null 2>&1
     "$wine" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
+    # One server for the whole run: one that quits between two test programs
+    # can drop a client that is just connecting.
+    wineserver -p
     ctest --test-dir "$1" --output-on-failure -j "$(nproc)"
     for dpi in 120 144 192; do
         "$wine" reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d $dpi /f \
