@@ -1,6 +1,6 @@
 #include "graintable.h"
 #include "memoryfieldstore.h"
-#include "numbertext.h"
+#include "numberreading.h"
 #include "recalculate.h"
 
 #include <benchmark/benchmark.h>

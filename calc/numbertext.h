@@ -3,33 +3,16 @@
 #include <cstddef>
 #include <string_view>
 
-// The four rules by which numbers pass between field texts and the
-// calculation. They hold no state and ignore the process's locale: the full
-// stop is the only decimal point.
-
-enum class ReadStatus { ok, conversionFailure, overflow };
-
-struct Reading {
-    double value = 0.0;
-    ReadStatus status = ReadStatus::ok;
-
-    bool ok() const { return status == ReadStatus::ok; }
-};
-
-// Drops blanks, tabs and line feeds anywhere, then reads the longest leading
-// number and ignores the rest; no digit reads as 0. Fails only on overflow.
-Reading readLenient(std::string_view text);
-
-// Ignores leading and trailing blanks; what is left must be one number and
-// nothing else. Reads back every text the two writers produce.
-Reading readStrict(std::string_view text);
+// The two rules by which the calculation writes numbers into field texts.
+// They hold no state and ignore the process's locale: the full stop is the
+// only decimal point. readStrict (numberreading.h) reads every text back.
 
 // A number written as text, at most 15 significant digits. Small enough to
-// live on the stack, so writing a field allocates nothing.
+// live on the stack, so writing a field allocates nothing. The view is asked
+// for by name: it points into this object and dies with it.
 class NumberText {
   public:
     std::string_view view() const { return {m_chars, m_size}; }
-    operator std::string_view() const { return view(); }
 
   private:
     friend NumberText signedNumberText(double);
@@ -38,6 +21,9 @@ class NumberText {
     char m_chars[32] = {};
     std::size_t m_size = 0;
 };
+
+// Both writers take finite numbers only: the recalculation never writes an
+// infinity or a NaN.
 
 // ' 10', ' .3', '-.25', ' 1E+15': a blank or a minus sign always leads, and
 // there is no zero before the point.

@@ -1,6 +1,7 @@
 #include "recalculate.h"
 
 #include "graintable.h"
+#include "numberreading.h"
 #include "numbertext.h"
 
 #include <array>
@@ -63,7 +64,7 @@ bool writeAmountAndTotals(FieldStore& store) {
         if (!std::isfinite(amount))
             return false;
     }
-    store.writeField(FieldId::amount, signedNumberText(amount));
+    store.writeField(FieldId::amount, signedNumberText(amount).view());
 
     // A text the strict reading rejects fails the first nutrient's sum,
     // before any total is written.
@@ -81,7 +82,7 @@ bool writeAmountAndTotals(FieldStore& store) {
             if (!std::isfinite(total))
                 return false;
         }
-        store.writeField(totalField(n), plainNumberText(total));
+        store.writeField(totalField(n), plainNumberText(total).view());
     }
     return true;
 }
@@ -99,7 +100,7 @@ Failure writePercentages(FieldStore& store) {
         double quotient = 0.0;
         if (const Failure f = divide(total.value, amount.value, quotient); f != Failure::none)
             return f;
-        store.writeField(resultField(n), plainNumberText(quotient));
+        store.writeField(resultField(n), plainNumberText(quotient).view());
     }
     return Failure::none;
 }

@@ -5,7 +5,7 @@
 // own digit handling is checked rather than trusted.
 
 #include "fuzzcheck.h"
-#include "numbertext.h"
+#include "numberreading.h"
 
 #include <algorithm>
 #include <cmath>

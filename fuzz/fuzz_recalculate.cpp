@@ -10,6 +10,7 @@
 #include "fuzzcheck.h"
 #include "graintable.h"
 #include "memoryfieldstore.h"
+#include "numberreading.h"
 #include "numbertext.h"
 #include "recalculate.h"
 
@@ -97,7 +98,7 @@ bool predictStage1(Outcome& model) {
         if (!std::isfinite(amount))
             return false;
     }
-    model.write(FieldId::amount, signedNumberText(amount));
+    model.write(FieldId::amount, signedNumberText(amount).view());
 
     for (std::size_t n = 0; n < totalFields.size(); ++n) {
         double total = 0.0;
@@ -112,7 +113,7 @@ bool predictStage1(Outcome& model) {
             if (!std::isfinite(total))
                 return false;
         }
-        model.write(totalFields[n], plainNumberText(total));
+        model.write(totalFields[n], plainNumberText(total).view());
     }
     return true;
 }
@@ -142,7 +143,7 @@ void predictStage2(Outcome& model) {
             model.messages.emplace_back(noAmounts);
             return;
         }
-        model.write(resultFields[n], plainNumberText(quotient));
+        model.write(resultFields[n], plainNumberText(quotient).view());
     }
 }
 

@@ -5,6 +5,7 @@
 // printf and strtod, rather than taken from the writers.
 
 #include "fuzzcheck.h"
+#include "numberreading.h"
 #include "numbertext.h"
 
 #include <cmath>
@@ -195,9 +196,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Rounded r = roundTo15Digits(x);
     char shown[64];
     std::snprintf(shown, sizeof shown, "%.17g", x);
-    checkText(signedNumberText(x), Writer::signedText, r,
+    checkText(signedNumberText(x).view(), Writer::signedText, r,
               std::string("signedNumberText(") + shown + ")");
-    checkText(plainNumberText(x), Writer::plainText, r,
+    checkText(plainNumberText(x).view(), Writer::plainText, r,
               std::string("plainNumberText(") + shown + ")");
     return 0;
 }

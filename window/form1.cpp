@@ -2,7 +2,7 @@
 
 #include "form1layout.h"
 #include "graintable.h"
-#include "numbertext.h"
+#include "numberreading.h"
 #include "recalculate.h"
 
 namespace {

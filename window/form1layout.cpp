@@ -3,6 +3,7 @@
 #include "graintable.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -30,6 +31,33 @@ constexpr InstructionLine instructionLines[] = {
     {0, "", 0},
 };
 constexpr std::size_t contactLine = 9;
+
+constexpr std::size_t instructionLength() {
+    std::size_t length = contactAddress.size() + 2 * (std::size(instructionLines) - 1);
+    for (const InstructionLine& line : instructionLines)
+        length += static_cast<std::size_t>(line.leading + line.trailing) + line.text.size();
+    return length;
+}
+
+constexpr auto instructionChars = [] {
+    std::array<char, instructionLength()> t{};
+    auto out = t.begin();
+    const auto append = [&](std::string_view text) {
+        out = std::copy(text.begin(), text.end(), out);
+    };
+    const auto blanks = [&](int count) { out = std::fill_n(out, count, ' '); };
+    for (std::size_t i = 0; i < std::size(instructionLines); ++i) {
+        const InstructionLine& line = instructionLines[i];
+        if (i > 0)
+            append("\r\n");
+        blanks(line.leading);
+        append(line.text);
+        if (i == contactLine)
+            append(contactAddress);
+        blanks(line.trailing);
+    }
+    return t;
+}();
 
 // Where each grain stands: two alphabetical columns, not the order in which a
 // mix adds up its rows.
@@ -86,8 +114,9 @@ constexpr int frame2 = 0;
 constexpr int frame1 = 1;
 constexpr int frame3 = 2;
 
-ControlRow place(std::string_view name, ControlKind kind, int parent, int left, int top, int width,
-                 int height, std::string_view text = {}, FontRole font = FontRole::dialog) {
+constexpr ControlRow place(std::string_view name, ControlKind kind, int parent, int left, int top,
+                           int width, int height, std::string_view text = {},
+                           FontRole font = FontRole::dialog) {
     ControlRow c;
     c.name = name;
     c.kind = kind;
@@ -101,45 +130,84 @@ ControlRow place(std::string_view name, ControlKind kind, int parent, int left, 
     return c;
 }
 
-std::array<ControlRow, form1ControlCount> makeControls() {
+// Reached only when a name is not a grain's field; being no constexpr
+// function, it stops the table below from compiling.
+void notAGrainField() {}
+
+constexpr std::string_view grainName(FieldId field) {
+    for (const GrainRow& row : grainTable)
+        if (row.field == field)
+            return row.name;
+    notAGrainField();
+    return {};
+}
+
+// Being no constexpr functions, these stop the table below from compiling
+// when its rows do not fill form1ControlCount exactly: one row too many would
+// otherwise write past the array.
+void moreRowsThanForm1ControlCount() {}
+void fewerRowsThanForm1ControlCount() {}
+
+// The rows in the order they are added, counted as they come.
+class Rows {
+  public:
+    constexpr ControlRow& operator[](std::size_t i) { return m_rows[i]; }
+    constexpr ControlRow& add(const ControlRow& row) {
+        if (m_count == m_rows.size())
+            moreRowsThanForm1ControlCount();
+        m_rows[m_count] = row;
+        return m_rows[m_count++];
+    }
+    constexpr std::array<ControlRow, form1ControlCount> filled() const {
+        if (m_count != m_rows.size())
+            fewerRowsThanForm1ControlCount();
+        return m_rows;
+    }
+
+  private:
+    std::array<ControlRow, form1ControlCount> m_rows{};
+    std::size_t m_count = 0;
+};
+
+constexpr std::array<ControlRow, form1ControlCount> makeControls() {
     using K = ControlKind;
     using F = FontRole;
-    std::array<ControlRow, form1ControlCount> c{};
-    std::size_t n = 0;
+    Rows c;
 
-    c[n++] = place("Frame2", K::groupBox, noParent, 120, 120, 4815, 5535);
-    c[n++] = place("Frame1", K::groupBox, noParent, 5160, 120, 4215, 3255);
-    c[n++] = place("Frame3", K::groupBox, noParent, 120, 5670, 3015, 830);
+    c.add(place("Frame2", K::groupBox, noParent, 120, 120, 4815, 5535));
+    c.add(place("Frame1", K::groupBox, noParent, 5160, 120, 4215, 3255));
+    c.add(place("Frame3", K::groupBox, noParent, 120, 5670, 3015, 830));
     c[frame2].accessibleName = "Amounts of grains";
     c[frame1].accessibleName = "Composition of the mix";
     c[frame3].accessibleName = "Total amount";
 
     for (const GrainPlace& g : grainPlaces) {
-        const std::string_view grain = grainRowFor(g.field)->name;
+        const std::string_view grain = grainName(g.field);
         const int top = 360 * g.row;
-        c[n++] = place(g.label, K::label, frame2, labelLeft[g.column], top + 120, 1215, 255, grain);
-        c[n] = place(fieldName(g.field), K::edit, frame2, fieldLeft[g.column], top, 375, 285, "0");
-        c[n++].accessibleName = grain;
+        c.add(place(g.label, K::label, frame2, labelLeft[g.column], top + 120, 1215, 255, grain));
+        c.add(place(fieldName(g.field), K::edit, frame2, fieldLeft[g.column], top, 375, 285, "0"))
+            .accessibleName = grain;
     }
 
     for (const ResultPlace& r : resultPlaces) {
-        c[n++] =
-            place(r.label, K::label, frame1, 600, r.top, r.width, 255, r.caption, F::boldSystem);
-        c[n] = place(fieldName(r.field), K::edit, frame1, 3000, r.fieldTop, 615, 285, "0",
-                     F::boldSystem);
-        c[n++].accessibleName = r.caption;
+        c.add(place(r.label, K::label, frame1, 600, r.top, r.width, 255, r.caption, F::boldSystem));
+        c.add(place(fieldName(r.field), K::edit, frame1, 3000, r.fieldTop, 615, 285, "0",
+                    F::boldSystem))
+            .accessibleName = r.caption;
     }
 
-    c[n++] = place("Label33", K::label, frame3, 600, 360, 1215, 255, "Amounts", F::boldSystem);
-    c[n] = place("amount", K::edit, frame3, 1800, 330, 615, 300, "0", F::boldSystem);
-    c[n++].accessibleName = "Amounts";
+    c.add(place("Label33", K::label, frame3, 600, 360, 1215, 255, "Amounts", F::boldSystem));
+    c.add(place("amount", K::edit, frame3, 1800, 330, 615, 300, "0", F::boldSystem))
+        .accessibleName = "Amounts";
 
-    c[n] = place("Text27", K::multiLineEdit, noParent, 5160, 3480, 4215, 2175, instructionText());
-    c[n].colours = ColourRole::desktop;
-    c[n++].accessibleName = "Instructions";
+    ControlRow& instructions =
+        c.add(place("Text27", K::multiLineEdit, noParent, 5160, 3480, 4215, 2175,
+                    {instructionChars.data(), instructionChars.size()}));
+    instructions.colours = ColourRole::desktop;
+    instructions.accessibleName = "Instructions";
 
-    c[n++] = place("Command1", K::button, noParent, 3240, 5760, 3000, 735, "Clear", F::boldSystem);
-    c[n++] = place("CmdExit", K::button, noParent, 6360, 5760, 3000, 735, "Exit", F::boldSystem);
+    c.add(place("Command1", K::button, noParent, 3240, 5760, 3000, 735, "Clear", F::boldSystem));
+    c.add(place("CmdExit", K::button, noParent, 6360, 5760, 3000, 735, "Exit", F::boldSystem));
 
     // Never shown and never in the focus chain: the recalculation writes its
     // weighted totals here and reads them back.
@@ -147,44 +215,34 @@ std::array<ControlRow, form1ControlCount> makeControls() {
     constexpr std::string_view totalNames[] = {"Protein total", "Carbohydrate total", "Water total",
                                                "Fibre total", "Fat total"};
     for (Nutrient nutrient : allNutrients) {
-        c[n] = place(fieldName(totalField(nutrient)), K::edit, noParent, 0, 0, 615, 285, "0");
-        c[n].accessibleName = totalNames[index(nutrient)];
-        c[n++].visible = false;
+        ControlRow& total =
+            c.add(place(fieldName(totalField(nutrient)), K::edit, noParent, 0, 0, 615, 285, "0"));
+        total.accessibleName = totalNames[index(nutrient)];
+        total.visible = false;
     }
 
-    for (ControlRow& control : c) {
+    std::array<ControlRow, form1ControlCount> rows = c.filled();
+    for (ControlRow& control : rows) {
         if (control.accessibleName.empty() && control.kind != K::edit)
             control.accessibleName = control.text;
         const auto* at = std::find(std::begin(focusOrder), std::end(focusOrder), control.name);
         if (at != std::end(focusOrder))
             control.focusOrder = static_cast<int>(at - std::begin(focusOrder));
     }
-    return c;
+    return rows;
 }
+
+// A constant, so that a table whose rows do not fill it does not compile.
+constexpr std::array<ControlRow, form1ControlCount> controlTable = makeControls();
 
 } // namespace
 
-const std::string& instructionText() {
-    static const std::string text = [] {
-        std::string t;
-        for (std::size_t i = 0; i < std::size(instructionLines); ++i) {
-            const InstructionLine& line = instructionLines[i];
-            if (i > 0)
-                t += "\r\n";
-            t.append(static_cast<std::size_t>(line.leading), ' ');
-            t += line.text;
-            if (i == contactLine)
-                t += contactAddress;
-            t.append(static_cast<std::size_t>(line.trailing), ' ');
-        }
-        return t;
-    }();
-    return text;
+std::string_view instructionText() {
+    return {instructionChars.data(), instructionChars.size()};
 }
 
 const std::array<ControlRow, form1ControlCount>& form1Controls() {
-    static const std::array<ControlRow, form1ControlCount> controls = makeControls();
-    return controls;
+    return controlTable;
 }
 
 std::optional<std::size_t> controlNamed(std::string_view name) {

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstddef>
 #include <optional>
-#include <string>
 #include <string_view>
 
 // The one window of the program, control by control. Fixed at build time:
@@ -23,7 +22,7 @@ inline constexpr std::size_t form1ControlCount = 77;
 const std::array<ControlRow, form1ControlCount>& form1Controls();
 
 // The instructions shown beside the results, lines joined by CR LF.
-const std::string& instructionText();
+std::string_view instructionText();
 
 // Lookups over the table; the names of fields are their control names.
 std::optional<std::size_t> controlNamed(std::string_view name);

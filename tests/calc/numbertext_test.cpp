@@ -1,3 +1,4 @@
+#include "numberreading.h"
 #include "numbertext.h"
 
 #include "localeguard.h"
@@ -623,10 +624,10 @@ TEST(NumberTextForm, SignBlankZeroBeforeThePointAndNoTrailingZeros) {
     for (double x : sample()) {
         const NumberText plain = plainNumberText(x);
         const NumberText signedText = signedNumberText(x);
-        const std::string problem = formProblem(x, plain, signedText);
+        const std::string problem = formProblem(x, plain.view(), signedText.view());
         if (!problem.empty() && failures.admit())
-            ADD_FAILURE() << describe(x) << ": " << problem << ": plain " << visible(plain)
-                          << ", signed " << visible(signedText);
+            ADD_FAILURE() << describe(x) << ": " << problem << ": plain " << visible(plain.view())
+                          << ", signed " << visible(signedText.view());
     }
     EXPECT_EQ(failures.count(), 0);
 }
@@ -644,7 +645,7 @@ TEST(NumberTextForm, PlainTextIsPrintfG15) {
         std::snprintf(printed, sizeof printed, "%.15G", x);
         const NumberText plain = plainNumberText(x);
         if (plain.view() != printed && failures.admit())
-            ADD_FAILURE() << describe(x) << ": " << visible(plain) << ", printf " << printed;
+            ADD_FAILURE() << describe(x) << ": " << visible(plain.view()) << ", printf " << printed;
     }
     EXPECT_EQ(failures.count(), 0);
 }
@@ -726,8 +727,8 @@ TEST(NumberTextReadings, LenientAgreesWithStrictWhereverStrictReads) {
     for (std::size_t i = 0; i < sample().size(); i += 7) {
         const NumberText plain = plainNumberText(sample()[i]);
         const NumberText signedText = signedNumberText(sample()[i]);
-        check(plain);
-        check(signedText);
+        check(plain.view());
+        check(signedText.view());
     }
     EXPECT_EQ(failures.count(), 0);
 }
@@ -750,7 +751,7 @@ TEST(NumberTextLocale, DecimalCommaLocaleChangesNoReadingAndNoText) {
         const double x = sample()[i];
         const NumberText plain = plainNumberText(x);
         underC.push_back({x, std::string(plain.view()), std::string(signedNumberText(x).view()),
-                          readStrict(plain).value});
+                          readStrict(plain.view()).value});
     }
 
     ASSERT_TRUE(useDecimalCommaLocale());
@@ -760,11 +761,11 @@ TEST(NumberTextLocale, DecimalCommaLocaleChangesNoReadingAndNoText) {
         const NumberText plain = plainNumberText(w.value);
         const NumberText signedText = signedNumberText(w.value);
         const bool same = plain.view() == w.plain && signedText.view() == w.signedText &&
-                          readStrict(plain).value == w.readBack &&
-                          readLenient(signedText).value == w.readBack;
+                          readStrict(plain.view()).value == w.readBack &&
+                          readLenient(signedText.view()).value == w.readBack;
         if (!same && failures.admit())
-            ADD_FAILURE() << describe(w.value) << ": " << visible(plain) << " "
-                          << visible(signedText) << ", under C " << visible(w.plain) << " "
+            ADD_FAILURE() << describe(w.value) << ": " << visible(plain.view()) << " "
+                          << visible(signedText.view()) << ", under C " << visible(w.plain) << " "
                           << visible(w.signedText);
     }
     EXPECT_EQ(failures.count(), 0);

@@ -71,7 +71,10 @@ void QtPlatform::createWindow(const WindowLayout& window, std::span<const Contro
     m_window = std::make_unique<TopLevelWindow>(events);
     m_window->setObjectName(toQString(window.name));
     m_window->setWindowTitle(toQString(window.caption));
+    // Resolved once and shared: the children inherit the dialog font, and
+    // every bold control holds a copy of the one bold font.
     m_window->setFont(dialogFont());
+    m_boldFont = boldSystemFont();
     m_window->setFixedSize(pixels(window.clientWidth), pixels(window.clientHeight));
 
     m_controls.assign(controls.size(), nullptr);
@@ -93,14 +96,25 @@ void QtPlatform::createControl(const ControlRow& row, std::size_t index) {
     QWidget* parent = row.parent == noParent ? m_window.get()
                                              : m_controls.at(static_cast<std::size_t>(row.parent));
     const QString text = toQString(row.text);
+    // Each widget takes its font and colours before its text: a line edit
+    // lays its text out again on every change of font, and an empty text
+    // costs next to nothing to lay out.
+    const auto create = [&]<typename Widget>(Widget* widget) {
+        if (row.font == FontRole::boldSystem)
+            widget->setFont(m_boldFont);
+        if (row.colours == ColourRole::desktop)
+            useDesktopColours(widget);
+        return widget;
+    };
     QWidget* widget = nullptr;
 
     switch (row.kind) {
     case ControlKind::groupBox:
-        widget = new QGroupBox(parent);
+        widget = create(new QGroupBox(parent));
         break;
     case ControlKind::label: {
-        auto* label = new QLabel(text, parent);
+        auto* label = create(new QLabel(parent));
+        label->setText(text);
         // A classic label draws its text from the top; the layout's places
         // line the grain names up with their fields that way.
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -108,24 +122,24 @@ void QtPlatform::createControl(const ControlRow& row, std::size_t index) {
         break;
     }
     case ControlKind::edit: {
-        auto* edit = new QLineEdit(text, parent);
+        auto* edit = create(new QLineEdit(parent));
+        edit->setText(text);
         // Reported for typing and for setText alike, before either returns.
         // Qt also signals a key that leaves the text as it was (a "0" typed
         // over a selected "0"); that is no change, so it is not reported.
         m_reportedTexts[index] = text;
+        m_editPalette = edit->palette(); // shared, not copied
         QObject::connect(edit, &QLineEdit::textChanged, edit, [this, index](const QString& now) {
             if (now == m_reportedTexts[index])
                 return;
             m_reportedTexts[index] = now;
             m_events->textChanged(index);
         });
-        m_editPalette = edit->palette();
         widget = edit;
         break;
     }
     case ControlKind::multiLineEdit: {
-        auto* edit = new QPlainTextEdit(parent);
-        edit->setPlainText(withLineFeeds(row.text));
+        auto* edit = create(new QPlainTextEdit(parent));
         // Lines are centred with blanks; wrapping would break them apart.
         edit->setLineWrapMode(QPlainTextEdit::NoWrap);
         edit->setTabChangesFocus(true);
@@ -133,13 +147,15 @@ void QtPlatform::createControl(const ControlRow& row, std::size_t index) {
         // carry words all fit; only the trailing blank lines run below.
         edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setPlainText(withLineFeeds(row.text));
         QObject::connect(edit, &QPlainTextEdit::textChanged, edit,
                          [this, index] { m_events->textChanged(index); });
         widget = edit;
         break;
     }
     case ControlKind::button: {
-        auto* button = new QPushButton(text, parent);
+        auto* button = create(new QPushButton(parent));
+        button->setText(text);
         button->setAutoDefault(false);
         QObject::connect(button, &QPushButton::clicked, button,
                          [this, index] { m_events->clicked(index); });
@@ -151,14 +167,12 @@ void QtPlatform::createControl(const ControlRow& row, std::size_t index) {
     widget->setObjectName(toQString(row.name));
     widget->setAccessibleName(toQString(row.accessibleName));
     widget->setGeometry(pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height));
-    if (row.font == FontRole::boldSystem)
-        widget->setFont(boldSystemFont());
-    if (row.colours == ColourRole::desktop)
-        useDesktopColours(widget);
     if (row.focusOrder == noFocus)
         widget->setFocusPolicy(Qt::NoFocus);
-    // Hidden fields keep their texts for the recalculation and are never shown.
-    widget->setVisible(row.visible);
+    // Hidden fields keep their texts for the recalculation and are never
+    // shown. The others are shown with the window.
+    if (!row.visible)
+        widget->hide();
     m_controls[index] = widget;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform.h"
 
+#include <QFont>
 #include <QPalette>
 #include <QString>
 #include <QWidget>
@@ -50,4 +51,5 @@ class QtPlatform : public Platform {
     std::vector<QString> m_reportedTexts; // each edit field's text as last reported
     PlatformEvents* m_events = nullptr;
     QPalette m_editPalette; // an edit field's look without a note
+    QFont m_boldFont;       // resolved once for every bold control
 };
