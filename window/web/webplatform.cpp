@@ -38,35 +38,27 @@ std::string replaced(std::string_view text, std::string_view from, std::string_v
     return out;
 }
 
-const char* tagFor(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::groupBox:
-    case ControlKind::label:
-        return "div";
-    case ControlKind::edit:
-        return "input";
-    case ControlKind::multiLineEdit:
-        return "textarea";
-    case ControlKind::button:
-        return "button";
-    }
-    return "div";
-}
+// The element that stands for each kind of control, and its class in the
+// page's style sheet.
+struct Element {
+    const char* tag;
+    const char* cssClass;
+};
 
-const char* classFor(ControlKind kind) {
+Element elementFor(ControlKind kind) {
     switch (kind) {
     case ControlKind::groupBox:
-        return "frame";
+        return {"div", "frame"};
     case ControlKind::label:
-        return "label";
+        return {"div", "label"};
     case ControlKind::edit:
-        return "edit";
+        return {"input", "edit"};
     case ControlKind::multiLineEdit:
-        return "instructions";
+        return {"textarea", "instructions"};
     case ControlKind::button:
-        return "button";
+        return {"button", "button"};
     }
-    return "";
+    return {"div", ""};
 }
 
 // Waits, without blocking the browser, until the user has dismissed the
@@ -122,9 +114,10 @@ void WebPlatform::createWindow(const WindowLayout& window, std::span<const Contr
 }
 
 void WebPlatform::createControl(const ControlRow& row, std::size_t index) {
-    val control = element(tagFor(row.kind));
+    const Element kind = elementFor(row.kind);
+    val control = element(kind.tag);
     control.set("id", std::string(row.name));
-    control["classList"].call<void>("add", std::string(classFor(row.kind)));
+    control["classList"].call<void>("add", std::string(kind.cssClass));
     if (row.font == FontRole::boldSystem)
         control["classList"].call<void>("add", std::string("bold"));
     if (row.colours == ColourRole::desktop)
