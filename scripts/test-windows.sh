@@ -39,11 +39,11 @@ status=0
 xvfb-run -a -s "-screen 0 2560x1600x24" bash -c '
     set -euo pipefail
     wine=$2
+    # One server for the whole run, started first: one that quits whenever
+    # its last program ends can drop the next program while it connects.
+    wineserver -p
     WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot -i >/dev/null 2>&1
     "$wine" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
-    # One server for the whole run: one that quits between two test programs
-    # can drop a client that is just connecting.
-    wineserver -p
     ctest --test-dir "$1" --output-on-failure -j "$(nproc)"
     for dpi in 120 144 192; do
         "$wine" reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d $dpi /f \
