@@ -13,8 +13,7 @@ if [ "${1:-}" = --on-display ]; then
     shift
 else
     out=$(realpath -m "${1:-$here/build-linux}")
-    cd "$here"
-    cmake --preset linux -B "$out" >/dev/null
+    (cd "$here" && cmake --preset linux -B "$out" >/dev/null)
     cmake --build "$out" --target grainmix -j "$(nproc)"
     # The whole check runs again inside a virtual display and a session bus,
     # as on a desktop. Without a bus the D-Bus library would try to start one
