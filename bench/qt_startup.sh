@@ -3,20 +3,21 @@
 # the whole process's wall-clock and CPU time, the time from launch to the
 # window shown, and the peak memory (max RSS). Medians over alternating runs.
 #   bench/qt_startup.sh [BUILD_DIR] [RUNS]
-# BUILD_DIR defaults to the checkout's build-release, the Release build the
-# README describes; the qt_startup target is built there if it is missing.
+# BUILD_DIR defaults to the checkout's build-release, the release preset's
+# folder that the README describes; the qt_startup target is built there if
+# it is missing.
 # Runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise; under
 # xvfb-run, pass QT_QPA_PLATFORM=xcb.
 set -euo pipefail
 
 checkout=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$checkout/build-release}
+build=$(realpath -m "${1:-$checkout/build-release}")
 runs=${2:-30}
 exe="$build/bench/qt_startup"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 if [ ! -x "$exe" ]; then
     [ -f "$build/CMakeCache.txt" ] ||
-        cmake -S "$checkout" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+        (cd "$checkout" && cmake --preset release -B "$build" >/dev/null)
     cmake --build "$build" --target qt_startup -j2 >/dev/null
 fi
 

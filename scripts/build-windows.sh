@@ -4,14 +4,14 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="${1:-$root/build-windows}"
+build=$(realpath -m "${1:-$root/build-windows}")
 
 bash "$root/scripts/deps.sh" windows
 
-cmake -S "$root" -B "$build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" \
-    -DCMAKE_BUILD_TYPE=Release \
-    -DGRAINMIX_QT=OFF -DGRAINMIX_BENCH=OFF -DGRAINMIX_TESTS=OFF
+# The windows preset, whose tests scripts/test-windows.sh runs in the same
+# folder; only the program is built here.
+cd "$root"
+cmake --preset windows -B "$build"
 cmake --build "$build" --target grainmix
 
 exe="$build/app/grainmix.exe"

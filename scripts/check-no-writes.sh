@@ -5,15 +5,15 @@
 # file opened for writing, created, renamed or removed outside /dev, /proc,
 # /sys and /tmp (the home counts as outside, though it lives in /tmp) fails,
 # as does any socket other than a local or netlink one.
-# Usage: scripts/check-no-writes.sh [build-dir]
+# Usage: scripts/check-no-writes.sh [build-dir]   (default: build-linux)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ "${1:-}" = --on-display ]; then
     shift
 else
-    out=${1:-$here/build-nowrite}
-    cmake -S "$here" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    out=$(realpath -m "${1:-$here/build-linux}")
+    (cd "$here" && cmake --preset linux -B "$out" >/dev/null)
     cmake --build "$out" --target grainmix -j "$(nproc)"
     # The whole check runs again inside a virtual display and a session bus,
     # as on a desktop. Without a bus the D-Bus library would try to start one

@@ -2,13 +2,13 @@
 # Checks the Windows ZIP as users get it: one 32-bit GUI program that needs
 # only Windows' own DLLs, a read-me, the licence and the third-party notices.
 #   bash scripts/check-zip.sh [zip]
-# Without a ZIP it makes one with scripts/package.sh in build-windows.
+# Without a ZIP it makes one with scripts/package.sh in build-package-windows.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 zip=${1:-}
 if [ -z "$zip" ]; then
     bash "$here/scripts/package.sh" zip >/dev/null
-    zip=$(ls "$here"/build-windows/packages/grainmix-*-win32.zip)
+    zip=$(ls "$here"/build-package-windows/packages/grainmix-*-win32.zip)
 fi
 unzip -l "$zip"
 

@@ -11,15 +11,17 @@ set -euo pipefail
 window=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation)
 # The Debian package: dpkg-shlibdeps and dpkg-buildflags.
 deb=(cmake ninja-build g++ dpkg-dev file)
-# Cross-building the 32-bit Windows program, its ZIP and its installer.
-windows=(cmake ninja-build mingw-w64 nsis zip unzip file)
+# Cross-building the 32-bit Windows program, its ZIP and its installer; the
+# windows preset's tests build GoogleTest from its sources.
+windows=(cmake ninja-build mingw-w64 nsis zip unzip file googletest)
 # Running Windows programs: Wine's 32-bit half needs the i386 architecture.
 wine=(wine wine32 wine64 xvfb xauth)
 # The fuzz targets: clang with libFuzzer.
 fuzz=(cmake ninja-build clang libclang-rt-14-dev)
-# The web build, and a browser to test it in.
+# The web build (its tests build GoogleTest from its sources), and a browser
+# to test it in.
 web=(cmake ninja-build emscripten node-acorn nodejs fonttools python3-brotli chromium chromium-driver
-    python3-selenium zip)
+    python3-selenium zip googletest)
 # Release checks: the package's lint, the licence check, and the account of
 # any difference between two builds.
 release=(lintian reuse diffoscope-minimal)

@@ -10,20 +10,18 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build-fuzz}
+build=$(realpath -m "${1:-$root/build-fuzz}")
 seconds=${FUZZ_SECONDS:-60}
 targets=${FUZZ_TARGETS:-"fuzz_readings fuzz_roundtrip fuzz_recalculate"}
 
 bash "$root/scripts/deps.sh" fuzz
 
-# Only the fuzz targets are built: they need clang and the calc sources, and
-# neither Qt nor GoogleTest.
-cmake -S "$root" -B "$build" -G Ninja \
-    -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DGRAINMIX_FUZZ=ON -DGRAINMIX_QT=OFF -DGRAINMIX_BENCH=OFF -DGRAINMIX_TESTS=OFF
+# Only the fuzz targets are built (the fuzz preset): they need clang and the
+# calc sources, and neither Qt nor GoogleTest. Its tests replay the corpora.
+cd "$root"
+cmake --preset fuzz -B "$build"
 cmake --build "$build" --target fuzz_targets
-ctest --test-dir "$build/fuzz" --output-on-failure
+ctest --preset fuzz --test-dir "$build"
 
 scratch=$(mktemp -d /tmp/grainmix-fuzz-corpus.XXXXXX)
 trap 'rm -rf "$scratch"' EXIT

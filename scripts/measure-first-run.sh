@@ -58,7 +58,7 @@ inRoot apt-get clean
 inRoot dpkg-query -W -f='${db:Status-Abbrev} ${binary:Package}\n' | awk '$1 == "ii" { print $2 }' >"$dir/packages"
 packagesAfter=$(wc -l <"$dir/packages")
 sizeAfter=$(du -sxm "$target" | cut -f1)
-buildSize=$(du -sxm "$target/root/grainmix/build" | cut -f1)
+buildSize=$(du -sxm "$target/root/grainmix/build-app" | cut -f1)
 foreign=$(inRoot dpkg --print-foreign-architectures)
 unwanted=$(grep -E '^(wine|mingw|clang|xvfb|xdotool|strace|lintian|imagemagick|libgtest|googletest)' "$dir/packages" || true)
 

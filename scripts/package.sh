@@ -4,7 +4,9 @@
 # writes SHA256SUMS beside them. The same commit gives the
 # same bytes in any folder and at any time: every time stamp is the commit's
 # (SOURCE_DATE_EPOCH, taken from git unless set) and no build path is kept.
-# Prints where the packages are.
+# Prints where the packages are. Each kind's build starts from its preset
+# (package-deb, package-windows, package-web), in build-<preset> unless a
+# folder is given.
 #   bash scripts/package.sh deb|zip|setup|web [build-dir]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,39 +19,38 @@ umask 022
 case "$kind" in
 deb)
     bash "$here/scripts/deps.sh" window deb
-    build=$(realpath -m "${2:-$here/build-deb}")
+    preset=package-deb
     # Debian's hardening flags, for the package's build only: fortify,
     # stack protector, format checks, PIE, and full RELRO with -z now.
     flags=$(cd "$here" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS)
     flags+=" $(cd "$here" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS)"
     ldflags=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)
-    options=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_EXE_LINKER_FLAGS="$ldflags")
+    options=(-DCMAKE_EXE_LINKER_FLAGS="$ldflags")
     ;;
 zip | setup)
     bash "$here/scripts/deps.sh" windows
-    build=$(realpath -m "${2:-$here/build-windows}")
+    preset=package-windows
     flags=
-    options=(-DCMAKE_BUILD_TYPE=MinSizeRel -DGRAINMIX_QT=OFF
-        -DCMAKE_TOOLCHAIN_FILE="$here/cmake/i686-w64-mingw32.cmake")
+    options=()
     ;;
 web)
     bash "$here/scripts/deps.sh" web
-    build=$(realpath -m "${2:-$here/build-web-release}")
+    preset=package-web
     flags=
-    options=(-DCMAKE_BUILD_TYPE=MinSizeRel -DGRAINMIX_QT=OFF
-        -DCMAKE_TOOLCHAIN_FILE="$here/cmake/wasm32-emscripten.cmake")
+    options=()
     ;;
 *)
     echo "usage: package.sh deb|zip|setup|web [build-dir]" >&2
     exit 2
     ;;
 esac
+build=$(realpath -m "${2:-$here/build-$preset}")
 
 # Neither the source's folder nor the build's stays in the program; where
 # both match, the build's (the later option) wins.
 flags+=" -ffile-prefix-map=$here=. -ffile-prefix-map=$build=."
-cmake -S "$here" -B "$build" -G Ninja -DGRAINMIX_TESTS=OFF -DGRAINMIX_BENCH=OFF \
-    -DCMAKE_CXX_FLAGS="$flags" "${options[@]}" >/dev/null
+cd "$here"
+cmake --preset "$preset" -B "$build" -DCMAKE_CXX_FLAGS="$flags" "${options[@]}" >/dev/null
 cmake --build "$build" --target grainmix -j "$(nproc)"
 
 packages=$build/packages

@@ -2,9 +2,11 @@
 # Installs what is missing, builds Grain Mix and opens its window.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${GRAINMIX_BUILD_DIR:-$here/build}
+build=$(realpath -m "${GRAINMIX_BUILD_DIR:-$here/build-app}")
 
 bash "$here/scripts/deps.sh" window
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGRAINMIX_TESTS=OFF -DGRAINMIX_BENCH=OFF >/dev/null
+cd "$here"
+# The program alone: the app preset.
+cmake --preset app -B "$build" >/dev/null
 cmake --build "$build" --target grainmix
 exec "$build/app/grainmix"

@@ -5,12 +5,13 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build-screenshot}
-output=${2:-$root/docs/screenshot.png}
+build=$(realpath -m "${1:-$root/build-screenshot}")
+output=$(realpath -m "${2:-$root/docs/screenshot.png}")
 
 bash "$root/scripts/deps.sh" window
+cd "$root"
 if [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Makefile" ]; then
-    cmake -S "$root" -B "$build" -G Ninja -DGRAINMIX_TESTS=OFF -DGRAINMIX_BENCH=OFF
+    cmake --preset app -B "$build"
 fi
 cmake --build "$build" --target grainmix_screenshot
 QT_QPA_PLATFORM=offscreen "$build/window/qt/grainmix_screenshot" "$output"

@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows program with its tests and runs them under Wine on
 # a virtual X display, in a Wine prefix of its own that is thrown away after.
-# Usage: scripts/test-windows.sh [build-dir]   (default: build-windows-tests)
-# GRAINMIX_WINDOWS_TOOLCHAIN=cmake/x86_64-w64-mingw32.cmake builds and tests
-# the 64-bit program instead, where the machine runs no 32-bit code.
+# Usage: scripts/test-windows.sh [build-dir]   (default: build-<preset>)
+# The preset is windows, the 32-bit program; GRAINMIX_WINDOWS_PRESET=windows64
+# builds and tests the 64-bit program instead, where the machine runs no
+# 32-bit code.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="${1:-$root/build-windows-tests}"
+preset=${GRAINMIX_WINDOWS_PRESET:-windows}
+case "$preset" in
+windows | windows64) ;;
+*) echo "test-windows.sh: GRAINMIX_WINDOWS_PRESET is windows or windows64, not $preset" >&2; exit 2 ;;
+esac
+build=$(realpath -m "${1:-$root/build-$preset}")
 started=$SECONDS
 
 bash "$root/scripts/deps.sh" windows wine
 
-cmake -S "$root" -B "$build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="${GRAINMIX_WINDOWS_TOOLCHAIN:-$root/cmake/i686-w64-mingw32.cmake}" \
-    -DCMAKE_BUILD_TYPE=Release \
-    -DGRAINMIX_QT=OFF -DGRAINMIX_BENCH=OFF -DGRAINMIX_TESTS=ON -DGRAINMIX_GTEST_SOURCE=ON
+cd "$root"
+cmake --preset "$preset" -B "$build"
 cmake --build "$build"
 built=$SECONDS
 wine=$(sed -n 's/^GRAINMIX_WINE:FILEPATH=//p' "$build/CMakeCache.txt")
@@ -44,7 +48,7 @@ xvfb-run -a -s "-screen 0 2560x1600x24" bash -c '
     wineserver -p
     WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot -i >/dev/null 2>&1
     "$wine" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
-    ctest --test-dir "$1" --output-on-failure -j "$(nproc)"
+    ctest --preset "$3" --test-dir "$1" -j "$(nproc)"
     for dpi in 120 144 192; do
         "$wine" reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d $dpi /f \
             >/dev/null 2>&1
@@ -52,7 +56,7 @@ xvfb-run -a -s "-screen 0 2560x1600x24" bash -c '
         "$wine" "$1/tests/window/win32/win32_window_tests.exe" \
             --gtest_filter="*EveryCaptionFits*:*AnotherScale*" --gtest_brief=1
     done
-' bash "$build" "$wine" || status=$?
+' bash "$build" "$wine" "$preset" || status=$?
 
 echo "Built in $((built - started)) s, tested in $((SECONDS - built)) s."
 exit $status

@@ -8,7 +8,9 @@
 # Chromium, and the fuzz targets for a bounded time.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-out=${GRAINMIX_TEST_DIR:-$here/build-test}
+out=$(realpath -m "${GRAINMIX_TEST_DIR:-$here/build-test}")
+# The presets are read from the current folder.
+cd "$here"
 jobs=$(nproc)
 
 bash "$here/scripts/deps.sh" test
@@ -22,7 +24,7 @@ if bash "$here/scripts/runs-32bit.sh"; then
     runs32bit=yes
 else
     runs32bit=no
-    export GRAINMIX_WINDOWS_TOOLCHAIN="$here/cmake/x86_64-w64-mingw32.cmake"
+    export GRAINMIX_WINDOWS_PRESET=windows64
     echo "NOTE: this machine runs no 32-bit x86 code; 32-bit programs are built but not run."
 fi
 
@@ -33,9 +35,9 @@ step "Licence and copyright of every file (reuse lint)"
 (cd "$here" && reuse lint)
 
 step "Linux program, core and window tests"
-cmake -S "$here" -B "$out/linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --preset linux -B "$out/linux" >/dev/null
 cmake --build "$out/linux" -j "$jobs"
-QT_QPA_PLATFORM=offscreen ctest --test-dir "$out/linux" --output-on-failure -j "$jobs"
+ctest --preset linux --test-dir "$out/linux" -j "$jobs"
 
 step "Packages built twice, in two folders: byte for byte the same"
 bash "$here/scripts/check-reproducible.sh" "$out/release"
@@ -53,12 +55,10 @@ step "Everything, the window tests included, under AddressSanitizer, LeakSanitiz
 bash "$here/scripts/test-gui-asan.sh" "$out/asan"
 
 step "Core as a 32-bit x86 build"
-cmake -S "$here" -B "$out/i686" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGRAINMIX_QT=OFF \
-    -DGRAINMIX_BENCH=OFF -DGRAINMIX_GTEST_SOURCE=ON \
-    -DCMAKE_TOOLCHAIN_FILE="$here/cmake/i686-linux-gnu.cmake" >/dev/null
+cmake --preset i686 -B "$out/i686" >/dev/null
 cmake --build "$out/i686" -j "$jobs"
 if [ "$runs32bit" = yes ]; then
-    ctest --test-dir "$out/i686" --output-on-failure -j "$jobs"
+    ctest --preset i686 --test-dir "$out/i686" -j "$jobs"
 else
     echo "SKIPPED: this machine runs no 32-bit x86 code, so the 32-bit core is built but not run."
 fi
