@@ -16,7 +16,6 @@ shift
 declare -A alsoMade=(
     [deb]=""
     [zip]="app/grainmix.exe"
-    [setup]=""
     [web]="web/grainmix.wasm web/grainmix.js"
 )
 kinds=("$@")

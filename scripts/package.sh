@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the packages users install: the Debian package (deb), the Windows
-# ZIP (zip), the Windows installer (setup) or the web page's ZIP (web), and
-# writes SHA256SUMS beside them. The same commit gives the
+# ZIP and installer (zip), the installer alone (setup) or the web page's ZIP
+# (web), and writes SHA256SUMS beside them. The same commit gives the
 # same bytes in any folder and at any time: every time stamp is the commit's
 # (SOURCE_DATE_EPOCH, taken from git unless set) and no build path is kept.
 # Prints where the packages are. Each kind's build starts from its preset
@@ -75,6 +75,8 @@ else
     chmod 755 "$stage/$name/grainmix.exe"
     find "$stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
     (cd "$stage" && find "$name" -type f | LC_ALL=C sort | zip -X -D -9 -q "$packages/$name.zip" -@)
+    # The installer carries the same program: one build makes both.
+    cmake --build "$build" --target setup >/dev/null
 fi
 shopt -s nullglob
 (cd "$packages" && sha256sum -- grainmix[_-]*.deb grainmix[_-]*.zip grainmix-*.exe >SHA256SUMS)

@@ -78,6 +78,6 @@ step "Web page: the core as WebAssembly under Node.js, the page in headless Chro
 bash "$here/scripts/test-web.sh" "$out/web"
 
 step "Fuzz targets"
-bash "$here/scripts/fuzz.sh" "$out/fuzz"
+FUZZ_SECONDS=${FUZZ_SECONDS:-30} bash "$here/scripts/fuzz.sh" "$out/fuzz"
 
 step "All tests passed"
