@@ -23,7 +23,6 @@ std::string pixels(int twips) {
     return std::to_string(std::lround(twips / static_cast<double>(twipsPerPixelAt96Dpi))) + "px";
 }
 
-// A textarea keeps its lines apart with LF alone; the window's texts use CR LF.
 std::string replaced(std::string_view text, std::string_view from, std::string_view to) {
     std::string out;
     out.reserve(text.size());
@@ -36,6 +35,11 @@ std::string replaced(std::string_view text, std::string_view from, std::string_v
         }
     }
     return out;
+}
+
+// A textarea keeps its lines apart with LF alone; the window's texts use CR LF.
+std::string pageText(ControlKind kind, std::string_view text) {
+    return kind == ControlKind::multiLineEdit ? replaced(text, "\r\n", "\n") : std::string(text);
 }
 
 // The element that stands for each kind of control, and its class in the
@@ -160,9 +164,8 @@ void WebPlatform::createControl(const ControlRow& row, std::size_t index) {
             // As long as a classic edit field holds.
             control.set("maxLength", 32767);
         }
-        const std::string text(row.text);
-        control.set("value", multiLine ? replaced(text, "\r\n", "\n") : text);
-        m_reportedTexts[index] = text;
+        control.set("value", pageText(row.kind, row.text));
+        m_reportedTexts[index] = std::string(row.text);
         break;
     }
     }
@@ -183,9 +186,7 @@ std::string WebPlatform::text(std::size_t control) const {
 }
 
 void WebPlatform::setText(std::size_t control, std::string_view text) {
-    const bool multiLine = m_kinds.at(control) == ControlKind::multiLineEdit;
-    const std::string value(multiLine ? replaced(text, "\r\n", "\n") : text);
-    m_controls.at(control).set(m_value, value);
+    m_controls.at(control).set(m_value, pageText(m_kinds.at(control), text));
     // The page reports only typing; a text the program writes reports itself.
     reportIfChanged(control);
 }
