@@ -40,4 +40,29 @@ struct WindowLayout {
     std::string_view applicationTitle; // the message box's title
 };
 
+inline constexpr int twipsPerInch = 1440;
 inline constexpr int twipsPerPixelAt96Dpi = 15;
+
+// Logical pixels (CSS pixels, Qt's device-independent pixels) from twips,
+// rounded to the nearest.
+constexpr int pixelsAt96Dpi(int twips) {
+    return (twips + (twips >= 0 ? 1 : -1) * twipsPerPixelAt96Dpi / 2) / twipsPerPixelAt96Dpi;
+}
+
+// The sizes the layout was drawn for, in points (1/72 inch).
+inline constexpr double dialogFontPoints = 8.0;
+inline constexpr double boldSystemFontPoints = 9.75;
+inline constexpr int boldSystemFontWeight = 700;
+
+struct Rgb {
+    unsigned char red;
+    unsigned char green;
+    unsigned char blue;
+};
+
+// The background of an amount that the sums cannot use: pale enough that the
+// black text on it stays easy to read, plainly not the white of the others.
+inline constexpr Rgb invalidAmountColour = {0xff, 0xd6, 0xd6};
+// Where the system has no desktop colour of its own: the classic default
+// desktop's teal, with white text on it.
+inline constexpr Rgb classicDesktopColour = {0x00, 0x80, 0x80};

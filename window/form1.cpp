@@ -14,7 +14,7 @@ constexpr std::string_view tooLargeNote =
 
 } // namespace
 
-Form1::Form1(Platform& platform) : m_platform(platform) {
+Form1::Form1(Platform& platform) : m_platform(platform), m_reported(form1Controls()) {
     m_platform.createWindow(form1Window, form1Controls(), *this);
 }
 
@@ -23,8 +23,10 @@ std::string Form1::readField(FieldId id) const {
 }
 
 void Form1::writeField(FieldId id, std::string_view text) {
+    // Every change of a field's text is reported, so the text it last
+    // reported is the one it shows: no need to ask the toolkit.
     const std::size_t control = controlOf(id);
-    if (m_platform.text(control) != text)
+    if (m_reported.last(control) != text)
         m_platform.setText(control, text);
 }
 
@@ -47,13 +49,15 @@ void Form1::exit() {
 }
 
 void Form1::textChanged(std::size_t control) {
+    if (!m_reported.changed(control, m_platform.text(control)))
+        return;
     const auto field = fieldOf(control);
     if (!field || !grainRowFor(*field))
         return; // only the amounts have a handler
 
     // A text the sums cannot use stops the recalculation early and leaves the
     // old figures on screen; say so beside the field instead of nowhere.
-    const Reading reading = readStrict(m_platform.text(control));
+    const Reading reading = readStrict(m_reported.last(control));
     m_platform.setNote(control, reading.ok()                             ? std::string_view{}
                                 : reading.status == ReadStatus::overflow ? tooLargeNote
                                                                          : notANumberNote);

@@ -2,6 +2,7 @@
 
 #include "fieldstore.h"
 #include "platform.h"
+#include "reportedtexts.h"
 
 #include <cstddef>
 #include <string>
@@ -32,4 +33,8 @@ class Form1 : public FieldStore, private PlatformEvents {
     void closeRequested() override;
 
     Platform& m_platform;
+    // What each field showed at its last change: a report that leaves a text
+    // as it was starts nothing, and a write of the text a field already
+    // shows is no change.
+    ReportedTexts m_reported;
 };

@@ -10,7 +10,9 @@
 // Where a toolkit's controls report to the window. Texts are UTF-8.
 class PlatformEvents {
   public:
-    // An edit field's text changed, typed or written by the program.
+    // An edit field's text may have changed, typed or written by the program.
+    // Report every change the toolkit signals, unfiltered: the window itself
+    // tells a key that left the text as it was from a real change.
     virtual void textChanged(std::size_t control) = 0;
     virtual void clicked(std::size_t control) = 0;
     virtual void closeRequested() = 0;
@@ -28,7 +30,8 @@ class Platform {
 
     // Creates the window and every control in table order, shows the window
     // and puts the focus on the control whose focusOrder is 0. Reports go to
-    // events from then on, synchronously, on the one thread.
+    // events from then on, synchronously, on the one thread. The table
+    // outlives the platform: keep a view of it, not a copy.
     virtual void createWindow(const WindowLayout& window, std::span<const ControlRow> controls,
                               PlatformEvents& events) = 0;
 
