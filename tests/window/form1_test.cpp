@@ -309,6 +309,33 @@ TEST_F(Form1Test, ClearWithAmountsThatCancelOutStillEndsAtZero) {
     EXPECT_EQ(text("amount"), "0");
 }
 
+TEST_F(Form1Test, EachMessageOfOneClearIsShownInTurn) {
+    // Zeroing Barley leaves Maize's "0.0", already zero: that run and the one
+    // that writes Maize's "0" both find nothing to divide by.
+    type("Text1", "5");
+    type("Text2", "0.0");
+    platform.click(at("Command1"));
+
+    ASSERT_EQ(platform.messages().size(), 2u);
+    EXPECT_EQ(platform.messages()[0].fieldsAtThatMoment[at("Text2")], "0.0");
+    EXPECT_EQ(platform.messages()[1].fieldsAtThatMoment[at("Text2")], "0");
+    for (const ControlRow& c : form1Controls()) {
+        if (c.kind == ControlKind::edit && c.visible) {
+            EXPECT_EQ(text(c.name), "0") << c.name;
+        }
+    }
+}
+
+TEST_F(Form1Test, AReportThatLeavesTheTextAsItWasStartsNothing) {
+    // Toolkits also report a "0" typed over a selected "0".
+    type("Text1", "10");
+    type("amount", "rubbish");
+    type("Text1", "10");
+    EXPECT_EQ(text("amount"), "rubbish") << "no recalculation ran";
+    type("Text1", "20");
+    EXPECT_EQ(text("amount"), " 20");
+}
+
 TEST_F(Form1Test, WritingTheSameTextAgainIsNoChange) {
     form.writeField(FieldId::Text5, "0");
     form.writeField(FieldId::amount, "0");

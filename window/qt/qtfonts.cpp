@@ -1,5 +1,7 @@
 #include "qtfonts.h"
 
+#include "controlrow.h"
+
 #include <QFontDatabase>
 #include <QStringList>
 
@@ -22,14 +24,14 @@ QFont narrowFont(qreal pointSize) {
 } // namespace
 
 QFont dialogFont() {
-    return narrowFont(8);
+    return narrowFont(dialogFontPoints);
 }
 
 QFont boldSystemFont() {
     QFont font = QFontDatabase::hasFamily(QStringLiteral("System"))
                      ? QFont(QStringLiteral("System"))
-                     : narrowFont(9.75);
-    font.setPointSizeF(9.75);
-    font.setBold(true);
+                     : narrowFont(boldSystemFontPoints);
+    font.setPointSizeF(boldSystemFontPoints);
+    font.setWeight(QFont::Weight(boldSystemFontWeight));
     return font;
 }

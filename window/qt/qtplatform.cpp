@@ -12,7 +12,6 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -32,6 +31,16 @@ class TopLevelWindow : public QWidget {
     PlatformEvents& m_events;
 };
 
+// Logical pixels: the layout assumes 96 dots per inch, and Qt's high-DPI
+// scaling maps logical pixels onto the screen.
+int pixels(int twips) {
+    return pixelsAt96Dpi(twips);
+}
+
+QColor qColor(Rgb rgb) {
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
 QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -42,17 +51,15 @@ QString withLineFeeds(std::string_view text) {
 }
 
 // The instructions: white on the desktop's colour. Qt knows no desktop
-// colour, so the classic default desktop's teal stands in for it.
+// colour, so the classic default desktop's stands in for it.
 void useDesktopColours(QWidget* widget) {
     QPalette palette = widget->palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, QPalette::Base, QColor(0x00, 0x80, 0x80));
+        palette.setColor(group, QPalette::Base, qColor(classicDesktopColour));
         palette.setColor(group, QPalette::Text, Qt::white);
     }
     widget->setPalette(palette);
 }
-
-const QColor noteBackground(0xff, 0xd6, 0xd6);
 
 } // namespace
 
@@ -60,10 +67,6 @@ QtPlatform::QtPlatform(std::unique_ptr<QApplication> application)
     : m_application(std::move(application)) {}
 
 QtPlatform::~QtPlatform() = default;
-
-int QtPlatform::pixels(int twips) {
-    return static_cast<int>(std::lround(twips / static_cast<double>(twipsPerPixelAt96Dpi)));
-}
 
 void QtPlatform::createWindow(const WindowLayout& window, std::span<const ControlRow> controls,
                               PlatformEvents& events) {
@@ -78,7 +81,6 @@ void QtPlatform::createWindow(const WindowLayout& window, std::span<const Contro
     m_window->setFixedSize(pixels(window.clientWidth), pixels(window.clientHeight));
 
     m_controls.assign(controls.size(), nullptr);
-    m_reportedTexts.assign(controls.size(), QString());
     for (std::size_t i = 0; i < controls.size(); ++i)
         createControl(controls[i], i);
     setTabOrder(controls);
@@ -125,16 +127,9 @@ void QtPlatform::createControl(const ControlRow& row, std::size_t index) {
         auto* edit = create(new QLineEdit(parent));
         edit->setText(text);
         // Reported for typing and for setText alike, before either returns.
-        // Qt also signals a key that leaves the text as it was (a "0" typed
-        // over a selected "0"); that is no change, so it is not reported.
-        m_reportedTexts[index] = text;
         m_editPalette = edit->palette(); // shared, not copied
-        QObject::connect(edit, &QLineEdit::textChanged, edit, [this, index](const QString& now) {
-            if (now == m_reportedTexts[index])
-                return;
-            m_reportedTexts[index] = now;
-            m_events->textChanged(index);
-        });
+        QObject::connect(edit, &QLineEdit::textChanged, edit,
+                         [this, index] { m_events->textChanged(index); });
         widget = edit;
         break;
     }
@@ -216,7 +211,7 @@ void QtPlatform::setNote(std::size_t control, std::string_view note) {
         return;
     }
     QPalette palette = m_editPalette;
-    palette.setColor(QPalette::Base, noteBackground);
+    palette.setColor(QPalette::Base, qColor(invalidAmountColour));
     widget->setPalette(palette);
     widget->setToolTip(toQString(note));
 }

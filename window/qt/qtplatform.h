@@ -36,10 +36,6 @@ class QtPlatform : public Platform {
     QWidget* window() const { return m_window.get(); }
     QWidget* control(std::size_t index) const { return m_controls.at(index); }
 
-    // Logical pixels from twips: the layout assumes 96 dots per inch and Qt's
-    // high-DPI scaling maps logical pixels onto the screen.
-    static int pixels(int twips);
-
   private:
     void createControl(const ControlRow& row, std::size_t index);
     void setTabOrder(std::span<const ControlRow> controls);
@@ -47,8 +43,7 @@ class QtPlatform : public Platform {
     // Declared first so that it is destroyed last, after every widget.
     std::unique_ptr<QApplication> m_application;
     std::unique_ptr<QWidget> m_window;
-    std::vector<QWidget*> m_controls;     // owned by m_window
-    std::vector<QString> m_reportedTexts; // each edit field's text as last reported
+    std::vector<QWidget*> m_controls; // owned by m_window
     PlatformEvents* m_events = nullptr;
     QPalette m_editPalette; // an edit field's look without a note
     QFont m_boldFont;       // resolved once for every bold control

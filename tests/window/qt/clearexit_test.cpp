@@ -19,7 +19,7 @@ void PrintTo(const ClearCase& c, std::ostream* os) {
 
 class QtClear : public QtWindowTest, public ::testing::WithParamInterface<ClearCase> {};
 
-TEST_P(QtClear, ZeroesEverythingShowingTheMessageOnlyForTheLastAmount) {
+TEST_P(QtClear, ZeroesEverythingShowingEachMessageOnce) {
     const ClearCase& c = GetParam();
     for (const auto& [name, keys] : c.typed)
         selectAndType(name, keys);
@@ -55,6 +55,9 @@ const ClearCase clearCases[] = {
     // Barley is zeroed first; the run that follows still has Maize's figures.
     {"BarleyAndMaize", {{"Text1", "10"}, {"Text2", "5"}}, 1, "8.9"},
     {"SafflowerLast", {{"Text4", "1"}, {"Text28", "3"}}, 1, "15.6"},
+    // Maize's "0.0" is zero already: zeroing Barley fails, and so does the
+    // write of Maize's "0"; each message is dismissed in turn.
+    {"TwoMessages", {{"Text1", "5"}, {"Text2", "0.0"}}, 2, ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(Mixes, QtClear, ::testing::ValuesIn(clearCases),
