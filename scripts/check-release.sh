@@ -36,9 +36,9 @@ differ=0
 declare -A built
 for kind in "${kinds[@]}"; do
     step "$kind: built twice, in two folders"
-    a=$(bash "$here/scripts/package.sh" "$kind" | sed -n 1p)
-    b=$(bash "$copy/scripts/package.sh" "$kind" | sed -n 1p)
-    a=$(dirname "$(dirname "$a")") b=$(dirname "$(dirname "$b")")
+    # package.sh names what it made; the build folders hold packages/.
+    a=$(bash "$here/scripts/package.sh" "$kind" | sed -n 's|/packages/SHA256SUMS$||p')
+    b=$(bash "$copy/scripts/package.sh" "$kind" | sed -n 's|/packages/SHA256SUMS$||p')
     built[$kind]=$a
     for f in $(cd "$a" && ls packages/*) ${alsoMade[$kind]}; do
         if cmp -s "$a/$f" "$b/$f"; then

@@ -19,6 +19,7 @@ export TZ=UTC
 umask 022
 
 options=()
+preset=package-$kind
 case "$kind" in
 deb)
     bash "$here/scripts/deps.sh" window deb >&2
@@ -28,14 +29,17 @@ deb)
     options=(-DCMAKE_CXX_FLAGS="$(hardening CPPFLAGS) $(hardening CXXFLAGS)"
         -DCMAKE_EXE_LINKER_FLAGS="$(hardening LDFLAGS)")
     ;;
-zip) bash "$here/scripts/deps.sh" windows >&2 ;;
+zip)
+    bash "$here/scripts/deps.sh" windows >&2
+    preset=package-windows
+    ;;
 web) bash "$here/scripts/deps.sh" web >&2 ;;
 *) echo "$usage" >&2; exit 2 ;;
 esac
 [ -z "${2:-}" ] || options+=(-B "$(realpath -m "$2")")
 
 cd "$here"
-build=$(cmake --preset "package-$kind" "${options[@]}" | sed -n 's/^-- Build files have been written to: //p')
+build=$(cmake --preset "$preset" "${options[@]}" | sed -n 's/^-- Build files have been written to: //p')
 [ -n "$build" ] || { echo "package.sh: configuring failed" >&2; exit 1; }
 cmake --build "$build" --target grainmix >&2
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
