@@ -22,7 +22,9 @@ bash "$root/scripts/deps.sh" fuzz
 cd "$root"
 build=$(cmake --preset fuzz "${folder[@]}" | sed -n 's/^-- Build files have been written to: //p')
 cmake --build "$build" --target fuzz_targets
-ctest --preset fuzz --test-dir "$build"
+# Not ctest --preset, which would test the preset's folder whatever folder
+# was given.
+ctest --test-dir "$build" --output-on-failure --no-tests=error
 
 scratch=$(mktemp -d /tmp/grainmix-fuzz-corpus.XXXXXX)
 trap 'rm -rf "$scratch"' EXIT
