@@ -3,23 +3,24 @@
 # the whole process's wall-clock and CPU time, the time from launch to the
 # window shown, and the peak memory (max RSS). Medians over alternating runs.
 #   bench/qt_startup.sh [BUILD_DIR] [RUNS]
-# BUILD_DIR defaults to the checkout's build-release, the release preset's
-# folder that the README describes; the qt_startup target is built there if
-# it is missing.
+# BUILD_DIR defaults to the release preset's folder, configured with that
+# preset unless it is already; the qt_startup target is built there if it is
+# missing.
 # Runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise; under
 # xvfb-run, pass QT_QPA_PLATFORM=xcb.
 set -euo pipefail
 
 checkout=$(cd "$(dirname "$0")/.." && pwd)
-build=$(realpath -m "${1:-$checkout/build-release}")
 runs=${2:-30}
+if [ -n "${1:-}" ] && [ -f "$1/CMakeCache.txt" ]; then
+    build=$(realpath "$1")
+else
+    build=$(cd "$checkout" && cmake --preset release ${1:+-B "$(realpath -m "$1")"} |
+        sed -n 's/^-- Build files have been written to: //p')
+fi
 exe="$build/bench/qt_startup"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-if [ ! -x "$exe" ]; then
-    [ -f "$build/CMakeCache.txt" ] ||
-        (cd "$checkout" && cmake --preset release -B "$build" >/dev/null)
-    cmake --build "$build" --target qt_startup -j2 >/dev/null
-fi
+[ -x "$exe" ] || cmake --build "$build" --target qt_startup -j2 >/dev/null
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 

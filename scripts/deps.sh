@@ -29,12 +29,13 @@ release=(lintian reuse diffoscope-minimal)
 icon=(imagemagick)
 # Measuring the first run in a fresh Debian root.
 firstrun=(debootstrap)
-# What scripts/test.sh needs besides the purposes it builds.
+# What scripts/test.sh needs besides the purposes it builds; qemu-user runs
+# the 32-bit core's tests where the machine itself runs no 32-bit code.
 testOnly=(
     googletest libgtest-dev libbenchmark-dev g++-multilib clang-format locales
     fonts-dejavu-core xvfb xauth xdotool x11-utils strace time dbus-daemon
     desktop-file-utils appstream imagemagick unzip file
-    at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+    at-spi2-core python3-pyatspi gir1.2-atspi-2.0 qemu-user
 )
 testPurposes=(window deb windows wine fuzz web release)
 

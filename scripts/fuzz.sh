@@ -4,13 +4,14 @@
 # never written. Fails if any target finds a fault; the inputs that did it are
 # kept in <build dir>/findings/<target>/.
 #
-#   scripts/fuzz.sh [build dir]      (default build-fuzz)
+#   scripts/fuzz.sh [build dir]      (default: the fuzz preset's folder)
 #   FUZZ_SECONDS   time per target in seconds (default 60)
 #   FUZZ_TARGETS   targets to run (default: all three)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(realpath -m "${1:-$root/build-fuzz}")
+folder=()
+[ -z "${1:-}" ] || folder=(-B "$(realpath -m "$1")")
 seconds=${FUZZ_SECONDS:-60}
 targets=${FUZZ_TARGETS:-"fuzz_readings fuzz_roundtrip fuzz_recalculate"}
 
@@ -19,9 +20,11 @@ bash "$root/scripts/deps.sh" fuzz
 # Only the fuzz targets are built (the fuzz preset): they need clang and the
 # calc sources, and neither Qt nor GoogleTest. Its tests replay the corpora.
 cd "$root"
-cmake --preset fuzz -B "$build"
+build=$(cmake --preset fuzz "${folder[@]}" | sed -n 's/^-- Build files have been written to: //p')
 cmake --build "$build" --target fuzz_targets
-ctest --preset fuzz --test-dir "$build"
+# Not ctest --preset, which would test the preset's folder whatever folder
+# was given.
+ctest --test-dir "$build" --output-on-failure --no-tests=error
 
 scratch=$(mktemp -d /tmp/grainmix-fuzz-corpus.XXXXXX)
 trap 'rm -rf "$scratch"' EXIT

@@ -1,5 +1,5 @@
-// Prints the window's control table as JSON, so that the browser tests check
-// the page against the table itself rather than against a copy of it.
+// Prints the window's control table as JSON, so that the tests that drive a
+// real window check it against the table itself rather than a copy of it.
 #include "form1layout.h"
 
 #include <cstdio>

@@ -1,6 +1,7 @@
-#!/usr/bin/python3
-"""Zips a folder's files, sorted, with fixed times and modes, so that the same
-files always give the same bytes.
+#!/usr/bin/env python3
+"""Zips a folder's files, sorted, with fixed times and modes and no extra
+fields holding owners or times, so that the same files always give the same
+bytes. Both the web page's ZIP and the Windows ZIP are written so.
 Usage: zip-folder.py FOLDER OUT.zip   (times from SOURCE_DATE_EPOCH, if set)"""
 import os
 import sys

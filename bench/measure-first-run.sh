@@ -6,7 +6,7 @@
 # session. Prints the time that took, the packages it installed, the root's
 # size after apt-get clean, and any foreign architecture added.
 # Needs root, debootstrap and Debian's mirror; not part of CI.
-#   bash scripts/measure-first-run.sh [dir]   (default: build-first-run; the root is
+#   bash bench/measure-first-run.sh [dir]   (default: build-first-run; the root is
 #   made in dir/root, the logs and the list of packages go beside it)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,0 +1,104 @@
+#!/usr/bin/python3
+"""Reads the Linux program's window the way a screen reader does, through
+AT-SPI: every field a user sees must carry its name, both buttons theirs, and
+the figures must be readable after an amount is entered through the
+accessibility interface. Starts the accessibility bus and the program on the
+display and session bus this process was given."""
+
+import argparse
+import os
+import signal
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+from form1dump import Layout
+
+FIGURES = ['amount', 'protein', 'carbo', 'water', 'Fibre', 'Fat']
+# Barley 10 alone: the total and the five percentages.
+AFTER_BARLEY_10 = [' 10', '12.7', '66.6', '10.6', '5.4', '1.9']
+
+
+def find_application(name, seconds=10):
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and name in (app.name or '').lower():
+                return app
+        time.sleep(0.2)
+    sys.exit(f'no accessible application named {name!r}')
+
+
+def nodes(node):
+    yield node
+    for child in node:
+        if child is not None:
+            yield from nodes(child)
+
+
+def text_of(node):
+    text = node.queryText()
+    return text.getText(0, text.characterCount)
+
+
+def read(layout, program):
+    app = find_application(os.path.basename(program))
+    fields = {}
+    buttons = set()
+    for node in nodes(app):
+        role = node.getRole()
+        if role == pyatspi.ROLE_TEXT and node.getState().contains(pyatspi.STATE_SHOWING):
+            if not node.name:
+                sys.exit('a visible field has no name')
+            fields.setdefault(node.name, node)
+        elif role == pyatspi.ROLE_PUSH_BUTTON:
+            buttons.add(node.name)
+
+    expected = {c['accessibleName'] for c in layout.fields()}
+    missing = expected - set(fields)
+    if missing:
+        sys.exit(f'fields a screen reader cannot name: {sorted(missing)}')
+    expected_buttons = {c['accessibleName'] for c in layout.controls if c['kind'] == 'button'}
+    if buttons != expected_buttons:
+        sys.exit(f'buttons read as {sorted(buttons)}, not {sorted(expected_buttons)}')
+    for c in layout.fields():
+        if c['kind'] == 'edit' and text_of(fields[c['accessibleName']]) != c['text']:
+            sys.exit(f'{c["accessibleName"]} reads {text_of(fields[c["accessibleName"]])!r} '
+                     f'at start, not {c["text"]!r}')
+
+    fields['Barley'].queryEditableText().setTextContents('10')
+    time.sleep(0.5)
+    got = [text_of(fields[layout[name]['accessibleName']]) for name in FIGURES]
+    if got != AFTER_BARLEY_10:
+        sys.exit(f'after Barley 10 the figures read {got!r}, not {AFTER_BARLEY_10!r}')
+    print(f'a screen reader names all {len(expected)} fields and reads the figures')
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument('--program', required=True)
+    parser.add_argument('--layout', required=True, help='the control table dump program')
+    parser.add_argument('--bus-launcher', required=True, help='at-spi-bus-launcher')
+    args = parser.parse_args()
+    layout = Layout(args.layout)
+
+    # The launcher starts a bus and the registry under it: one process group,
+    # ended as one, so that none outlives the test holding its output open.
+    bus = subprocess.Popen([args.bus_launcher, '--launch-immediately'], start_new_session=True)
+    # Qt exposes its widgets once it sees the accessibility bus; this makes
+    # it do so without waiting for a screen reader to announce itself.
+    program = subprocess.Popen([args.program],
+                               env={**os.environ, 'QT_LINUX_ACCESSIBILITY_ALWAYS_ON': '1'})
+    try:
+        read(layout, args.program)
+    finally:
+        program.kill()
+        program.wait()
+        os.killpg(bus.pid, signal.SIGTERM)
+        bus.wait()
+
+
+if __name__ == '__main__':
+    main()
