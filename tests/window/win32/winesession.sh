@@ -2,7 +2,7 @@
 # The session the Windows tests run in: a virtual X display and a Wine prefix
 # of their own, in one folder of the build, set up once before the first test
 # and torn down after the last.
-#   winesession.sh start FOLDER WINE WINESERVER XVFB
+#   winesession.sh start FOLDER WINE WINESERVER XVFB DESKTOPHOLDER
 #   winesession.sh run FOLDER [--dpi N] PROGRAM [ARGUMENT...]
 #   winesession.sh shell FOLDER COMMAND [ARGUMENT...]
 #   winesession.sh stop FOLDER
@@ -39,7 +39,7 @@ stop() {
 }
 
 start() {
-    local wine=$1 wineserver=$2 xvfb=$3
+    local wine=$1 wineserver=$2 xvfb=$3 holder=$4
     for tool in "$wine" "$wineserver" "$xvfb"; do
         [ -x "$tool" ] || fail "no Wine or no Xvfb ($tool): bash scripts/deps.sh wine installs them"
     done
@@ -81,6 +81,8 @@ EOF
     # a second or two each; unmanaged windows need none.
     "$WINE" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
     setDpi 96
+    # Ended with everything else by the server at the session's end.
+    "$WINE" "$holder" </dev/null >"$folder/desktopholder.log" 2>&1 &
 }
 
 join() {
