@@ -1,5 +1,6 @@
 #include "win32window.h"
 
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -73,6 +74,11 @@ void expectEveryTextFits(HWND window, int dpi) {
 
 // Run again at 120, 144 and 192 DPI by the Windows tests' CTest run.
 TEST_F(Win32Window, EveryTextFitsItsControlAtTheScreensDpi) {
+    // The session names the DPI it gave the screen: a run meant for another
+    // scale must not pass at 96 DPI unseen.
+    if (const char* given = std::getenv("GRAINMIX_SCREEN_DPI")) {
+        EXPECT_EQ(screenDpi(), std::atoi(given));
+    }
     EXPECT_EQ(m_platform.dpi(), screenDpi());
     expectEveryTextFits(window(), screenDpi());
 }

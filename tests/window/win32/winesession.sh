@@ -7,7 +7,8 @@
 #   winesession.sh shell FOLDER COMMAND [ARGUMENT...]
 #   winesession.sh stop FOLDER
 # `run` runs a Windows program in the session and exits with its status; with
-# --dpi the screen has that many dots per inch while it runs. `shell` runs a
+# --dpi the screen has that many dots per inch while it runs (96 without), and
+# GRAINMIX_SCREEN_DPI tells the program so. `shell` runs a
 # Linux command there, with WINE and WINESERVER naming Wine's programs.
 set -euo pipefail
 
@@ -100,7 +101,7 @@ run() {
     fi
     [ "$dpi" = 96 ] || setDpi "$dpi"
     local status=0
-    "$WINE" "$@" </dev/null || status=$?
+    GRAINMIX_SCREEN_DPI=$dpi "$WINE" "$@" </dev/null || status=$?
     [ "$dpi" = 96 ] || setDpi 96
     return $status
 }
