@@ -8,12 +8,13 @@
 #   winesession.sh stop FOLDER
 # `run` runs a Windows program in the session and exits with its status; with
 # --dpi the screen has that many dots per inch while it runs (96 without), and
-# GRAINMIX_SCREEN_DPI tells the program so. `shell` runs a
-# Linux command there, with WINE and WINESERVER naming Wine's programs.
+# GRAINMIX_SCREEN_DPI tells the program so. `shell` runs a Linux command in
+# the session, with WINE and WINESERVER naming Wine's programs.
 set -euo pipefail
 
-command=${1:?usage: winesession.sh start|run|stop FOLDER ...}
-folder=${2:?usage: winesession.sh start|run|stop FOLDER ...}
+usage="usage: winesession.sh start|run|shell|stop FOLDER ..."
+command=${1:?$usage}
+folder=${2:?$usage}
 shift 2
 session="$folder/session.env"
 
@@ -29,12 +30,15 @@ setDpi() {
 }
 
 stop() {
-    [ -f "$session" ] || return 0
-    # shellcheck source=/dev/null
-    source "$session"
-    "$WINESERVER" -k 2>/dev/null || true
-    if [ -n "${XVFB_PID:-}" ] && [ "$(cat "/proc/$XVFB_PID/comm" 2>/dev/null)" = Xvfb ]; then
-        kill "$XVFB_PID"
+    if [ -f "$session" ]; then
+        # shellcheck source=/dev/null
+        source "$session"
+        "$WINESERVER" -k 2>/dev/null || true
+    fi
+    local xvfbPid
+    xvfbPid=$(cat "$folder/xvfb.pid" 2>/dev/null || true)
+    if [ -n "$xvfbPid" ] && [ "$(cat "/proc/$xvfbPid/comm" 2>/dev/null)" = Xvfb ]; then
+        kill "$xvfbPid"
     fi
     rm -rf "$folder"
 }
@@ -53,6 +57,7 @@ start() {
     "$xvfb" -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp \
         3>"$folder/display" </dev/null >"$folder/xvfb.log" 2>&1 &
     local xvfbPid=$!
+    echo "$xvfbPid" >"$folder/xvfb.pid"
     for _ in $(seq 100); do
         [ -s "$folder/display" ] && break
         kill -0 "$xvfbPid" 2>/dev/null || fail "Xvfb ended: $(cat "$folder/xvfb.log")"
@@ -68,7 +73,6 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 export WINE='$wine'
 export WINESERVER='$wineserver'
-XVFB_PID=$xvfbPid
 EOF
     # shellcheck source=/dev/null
     source "$session"
@@ -86,14 +90,14 @@ EOF
     "$WINE" "$holder" </dev/null >"$folder/desktopholder.log" 2>&1 &
 }
 
-join() {
+enter() {
     [ -f "$session" ] || fail "no session in $folder: its setup test has not run"
     # shellcheck source=/dev/null
     source "$session"
 }
 
 run() {
-    join
+    enter
     local dpi=96
     if [ "${1:-}" = --dpi ]; then
         dpi=${2:?--dpi needs a number}
@@ -110,7 +114,7 @@ case "$command" in
 start) start "$@" ;;
 run) run "$@" ;;
 shell)
-    join
+    enter
     "$@" </dev/null
     ;;
 stop) stop ;;

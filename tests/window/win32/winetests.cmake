@@ -26,7 +26,7 @@ function(grainmix_wine_test name command)
     add_test(NAME ${name}
         COMMAND ${GRAINMIX_BASH} ${GRAINMIX_WINE_SESSION} ${command} ${GRAINMIX_WINE_FOLDER} ${ARGN})
     set_tests_properties(${name} PROPERTIES
-        FIXTURES_REQUIRED wine RESOURCE_LOCK display TIMEOUT 300)
+        FIXTURES_REQUIRED wine RESOURCE_LOCK display TIMEOUT 120)
 endfunction()
 
 # A GoogleTest program as one test: Wine takes a second or so to start a
