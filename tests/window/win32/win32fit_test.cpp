@@ -1,5 +1,6 @@
 #include "win32window.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
