@@ -10,13 +10,18 @@ if(NOT GRAINMIX_MINGW_TRIPLE)
 endif()
 
 set(triple ${GRAINMIX_MINGW_TRIPLE})
+find_program(GRAINMIX_MINGW_CXX ${triple}-g++-posix REQUIRED)
 set(CMAKE_C_COMPILER ${triple}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
+set(CMAKE_CXX_COMPILER ${GRAINMIX_MINGW_CXX})
 set(CMAKE_RC_COMPILER ${triple}-windres)
 set(CMAKE_AR ${triple}-ar)
 set(CMAKE_RANLIB ${triple}-ranlib)
 
-set(CMAKE_FIND_ROOT_PATH /usr/${triple})
+# The target's headers and libraries live beside the compiler's folder, in
+# one named after the triple.
+get_filename_component(toolPrefix "${GRAINMIX_MINGW_CXX}" DIRECTORY)
+get_filename_component(toolPrefix "${toolPrefix}" DIRECTORY)
+set(CMAKE_FIND_ROOT_PATH ${toolPrefix}/${triple})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
@@ -28,9 +33,7 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL_INIT "-s")
 
-# CTest and GoogleTest's test discovery run the Windows executables in Wine.
-# Building alone needs no Wine.
-find_program(GRAINMIX_WINE NAMES ${GRAINMIX_WINE_NAMES} wine wine-stable PATHS /usr/lib/wine)
-if(GRAINMIX_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${GRAINMIX_WINE})
+# The tests run under Wine (tests/window/win32/winetests.cmake).
+if(NOT GRAINMIX_WINE_NAMES)
+    set(GRAINMIX_WINE_NAMES wine)
 endif()

@@ -42,9 +42,7 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 !define MUI_UNICON "${ICON}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\grainmix.exe"
 
-!if /FileExists "${SOURCE}/LICENSE"
 !insertmacro MUI_PAGE_LICENSE "${SOURCE}/LICENSE"
-!endif
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -56,12 +54,8 @@ Section
     SetShellVarContext current
     SetOutPath "$INSTDIR"
     File "/oname=grainmix.exe" "${EXE}"
-    !if /FileExists "${SOURCE}/LICENSE"
     File "/oname=LICENSE.txt" "${SOURCE}/LICENSE"
-    !endif
-    !if /FileExists "${SOURCE}/THIRD-PARTY.md"
     File "/oname=THIRD-PARTY.txt" "${SOURCE}/THIRD-PARTY.md"
-    !endif
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortCut "$SMPROGRAMS\${APP}.lnk" "$INSTDIR\grainmix.exe" "" "$INSTDIR\grainmix.exe" 0
 

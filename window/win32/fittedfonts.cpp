@@ -1,30 +1,30 @@
 #include "fittedfonts.h"
 
-#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
 
 struct RoleFont {
-    int hundredthsOfAPoint;
+    double points;
     int weight;
     const wchar_t* face;
 };
 
-// The classic dialog font, 8 points, in which the layout's widths and the
-// blanks that centre the instructions were measured; and the bold "System"
-// face at 9.75 points.
+// The classic dialog font, in which the layout's widths and the blanks that
+// centre the instructions were measured; and the bold "System" face.
 RoleFont roleFont(FontRole role) {
-    return role == FontRole::boldSystem ? RoleFont{975, FW_BOLD, L"System"}
-                                        : RoleFont{800, FW_NORMAL, L"MS Sans Serif"};
+    return role == FontRole::boldSystem
+               ? RoleFont{boldSystemFontPoints, boldSystemFontWeight, L"System"}
+               : RoleFont{dialogFontPoints, FW_NORMAL, L"MS Sans Serif"};
 }
 
 // The TrueType drawing of the dialog font, which scales to any width; bitmap
 // faces come in a few fixed sizes, so narrowing them does nothing.
 constexpr wchar_t scalableFace[] = L"Microsoft Sans Serif";
 
-// How far a caption is squeezed before it is made smaller instead, and how
-// small it may get: past these it stops being easy to read.
+// How far a caption is squeezed before it is made lower instead, and how low
+// it may get: past these it stops being easy to read.
 constexpr int narrowestPercent = 80;
 constexpr int smallestPercent = 70;
 
@@ -45,12 +45,40 @@ FittedFonts::~FittedFonts() {
 HFONT FittedFonts::font(FontRole role) {
     const RoleFont r = roleFont(role);
     LOGFONTW lf{};
-    // Hundredths of a point, so that nothing is rounded before the pixels.
-    lf.lfHeight = -MulDiv(r.hundredthsOfAPoint, m_dpi, 7200);
+    lf.lfHeight = -static_cast<LONG>(std::lround(r.points * m_dpi / 72.0));
     lf.lfWeight = r.weight;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
     wcsncpy(lf.lfFaceName, r.face, LF_FACESIZE - 1);
+    return fontFor(lf);
+}
+
+HFONT FittedFonts::smaller(FontRole role, HFONT font) {
+    LOGFONTW lf{};
+    GetObjectW(font, sizeof lf, &lf);
+    if (!(metricsOf(font).tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)) &&
+        std::wcscmp(lf.lfFaceName, scalableFace) != 0) {
+        wcsncpy(lf.lfFaceName, scalableFace, LF_FACESIZE - 1);
+        lf.lfWidth = 0;
+        return fontFor(lf);
+    }
+
+    LOGFONTW natural = lf;
+    natural.lfWidth = 0;
+    const int naturalWidth = metricsOf(fontFor(natural)).tmAveCharWidth;
+    const int narrower = (lf.lfWidth != 0 ? lf.lfWidth : naturalWidth) - 1;
+    if (narrower * 100 >= naturalWidth * narrowestPercent) {
+        lf.lfWidth = narrower;
+        return fontFor(lf);
+    }
+
+    LOGFONTW full{};
+    GetObjectW(this->font(role), sizeof full, &full);
+    const int lower = -lf.lfHeight - 1;
+    if (lower * 100 < -full.lfHeight * smallestPercent)
+        return nullptr;
+    lf.lfHeight = -lower;
+    lf.lfWidth = 0;
     return fontFor(lf);
 }
 
@@ -64,56 +92,10 @@ HFONT FittedFonts::fontFor(const LOGFONTW& wanted) {
     return font;
 }
 
-HFONT FittedFonts::fitting(FontRole role, std::wstring_view text, SIZE room) {
-    HFONT font = this->font(role);
-    if (fits(font, text, room))
-        return font;
-
-    LOGFONTW lf{};
-    GetObjectW(font, sizeof lf, &lf);
+TEXTMETRICW FittedFonts::metricsOf(HFONT font) const {
     TEXTMETRICW metrics{};
     const HGDIOBJ old = SelectObject(m_dc, font);
     GetTextMetricsW(m_dc, &metrics);
     SelectObject(m_dc, old);
-    if (!(metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)))
-        wcsncpy(lf.lfFaceName, scalableFace, LF_FACESIZE - 1);
-
-    const int fullHeight = -lf.lfHeight;
-    for (int height = fullHeight; height * 100 >= fullHeight * smallestPercent; --height) {
-        lf.lfHeight = -height;
-        lf.lfWidth = 0;
-        font = fontFor(lf);
-        const int fullWidth = averageWidth(font);
-        for (int width = fullWidth; width * 100 >= fullWidth * narrowestPercent; --width) {
-            lf.lfWidth = width == fullWidth ? 0 : width;
-            font = fontFor(lf);
-            if (fits(font, text, room))
-                return font;
-        }
-    }
-    return font; // as small as it may get: clipped rather than unreadable
-}
-
-bool FittedFonts::fits(HFONT font, std::wstring_view text, SIZE room) const {
-    const HGDIOBJ old = SelectObject(m_dc, font);
-    bool fit = true;
-    for (std::size_t start = 0; fit && start <= text.size();) {
-        const std::size_t end = std::min(text.find(L"\r\n", start), text.size());
-        const std::wstring_view line = text.substr(start, end - start);
-        RECT r{};
-        DrawTextW(m_dc, line.data(), static_cast<int>(line.size()), &r,
-                  DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-        fit = r.right <= room.cx && (room.cy == 0 || r.bottom <= room.cy);
-        start = end + 2;
-    }
-    SelectObject(m_dc, old);
-    return fit;
-}
-
-int FittedFonts::averageWidth(HFONT font) const {
-    TEXTMETRICW metrics{};
-    const HGDIOBJ old = SelectObject(m_dc, font);
-    GetTextMetricsW(m_dc, &metrics);
-    SelectObject(m_dc, old);
-    return metrics.tmAveCharWidth;
+    return metrics;
 }

@@ -1,19 +1,21 @@
 #include "win32platform.h"
 
 #include "creationorder.h"
-#include "laterapis.h"
+#include "dpi.h"
 #include "widetext.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
+#include <climits>
 
 namespace {
 
 constexpr wchar_t windowClass[] = L"GrainMixWindow";
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD windowExStyle = 0;
-constexpr int twipsPerInch = 1440;
-// A pale amber: stands out from the white fields without hiding the text.
-constexpr COLORREF noteColour = RGB(255, 224, 140);
+constexpr COLORREF noteColour =
+    RGB(invalidAmountColour.red, invalidAmountColour.green, invalidAmountColour.blue);
 constexpr COLORREF white = RGB(255, 255, 255);
 constexpr int noteWidthTwips = 4320;
 // What a push button's edge and focus rectangle take from its caption's room
@@ -49,10 +51,6 @@ WindowClass classOf(ControlKind kind) {
         return {L"BUTTON", BS_PUSHBUTTON, 0};
     }
     return {L"STATIC", 0, 0};
-}
-
-bool isEdit(ControlKind kind) {
-    return kind == ControlKind::edit || kind == ControlKind::multiLineEdit;
 }
 
 // Where a control stands on the window: group boxes hold nothing in Win32,
@@ -110,12 +108,8 @@ Win32Platform::~Win32Platform() {
 void Win32Platform::createWindow(const WindowLayout& window, std::span<const ControlRow> controls,
                                  PlatformEvents& events) {
     m_events = &events;
+    m_table = controls;
     m_controls.assign(controls.size(), {});
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-        m_controls[i].kind = controls[i].kind;
-        m_controls[i].colours = controls[i].colours;
-        m_controls[i].reported = controls[i].text;
-    }
 
     m_window = CreateWindowExW(windowExStyle, windowClass, widen(window.caption).c_str(),
                                windowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -128,7 +122,7 @@ void Win32Platform::createWindow(const WindowLayout& window, std::span<const Con
 
     m_fonts = std::make_unique<FittedFonts>(m_dpi);
     for (const Creation& c : creationOrder(controls)) {
-        HWND child = createChild(controls, c.control, c.nameLabel);
+        HWND child = createChild(c.control, c.nameLabel);
         if (!c.nameLabel)
             m_controls[c.control].handle = child;
     }
@@ -143,68 +137,77 @@ void Win32Platform::createWindow(const WindowLayout& window, std::span<const Con
     m_reporting = true;
 }
 
-HWND Win32Platform::createChild(std::span<const ControlRow> controls, std::size_t index,
-                                bool nameLabel) {
-    const ControlRow& control = controls[index];
-    const WindowClass wc = classOf(nameLabel ? ControlKind::label : control.kind);
+HWND Win32Platform::createChild(std::size_t control, bool nameLabel) {
+    const ControlRow& row = m_table[control];
+    const WindowClass wc = classOf(nameLabel ? ControlKind::label : row.kind);
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | wc.style;
-    if (control.visible && !nameLabel)
+    if (row.visible && !nameLabel)
         style |= WS_VISIBLE;
-    if (control.visible && control.focusOrder != noFocus && !nameLabel)
+    if (row.visible && row.focusOrder != noFocus && !nameLabel)
         style |= WS_TABSTOP;
 
-    const POINT at = windowPosition(controls, index);
-    const RECT twips{at.x, at.y, control.width, control.height};
-    const std::wstring text = widen(nameLabel ? control.accessibleName : control.text);
+    const std::wstring text = widen(nameLabel ? row.accessibleName : row.text);
     // Invisible name labels need no id: nothing but a screen reader reads them.
-    const auto id = nameLabel ? 0 : firstControlId + static_cast<int>(index);
+    const auto id = nameLabel ? 0 : firstControlId + static_cast<int>(control);
     HWND child =
-        CreateWindowExW(wc.exStyle, wc.name, text.c_str(), style, pixels(at.x), pixels(at.y),
-                        pixels(control.width), pixels(control.height), m_window,
+        CreateWindowExW(wc.exStyle, wc.name, text.c_str(), style, 0, 0, 0, 0, m_window,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance(), nullptr);
-    // A name label is never shown, and what is typed in a field scrolls.
-    const Placement p{child, twips, control.kind, control.font,
-                      !nameLabel && control.kind != ControlKind::edit};
-    m_placements.push_back(p);
-    place(p.handle, p.twips, p.kind, p.font, p.fitCaption);
+    m_placements.push_back({child, control, nameLabel});
+    place(m_placements.back());
     return child;
 }
 
 // Puts a child at its place at the window's DPI, in the font that fits its
 // caption there.
-void Win32Platform::place(HWND child, const RECT& twips, ControlKind kind, FontRole role,
-                          bool fitCaption) {
-    const SIZE size{pixels(twips.right), pixels(twips.bottom)};
-    SetWindowPos(child, nullptr, pixels(twips.left), pixels(twips.top), size.cx, size.cy,
+void Win32Platform::place(const Placement& placement) {
+    const ControlRow& row = m_table[placement.control];
+    const POINT at = windowPosition(m_table, placement.control);
+    HWND child = placement.handle;
+    const SIZE size{pixels(row.width), pixels(row.height)};
+    SetWindowPos(child, nullptr, pixels(at.x), pixels(at.y), size.cx, size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    HFONT font = m_fonts->font(role);
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (!fitCaption)
-        return;
+    // A name label is never shown, and what is typed in a field scrolls: only
+    // the other captions are fitted.
+    const bool fitted = !placement.nameLabel && row.kind != ControlKind::edit;
+    for (HFONT font = m_fonts->font(row.font); font; font = m_fonts->smaller(row.font, font)) {
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (!fitted || captionFits(child, row.kind))
+            break;
+    }
+    InvalidateRect(child, nullptr, TRUE);
+}
+
+// Whether every line of a control's text fits the room the control gives it,
+// measured in the font the control has now.
+bool Win32Platform::captionFits(HWND child, ControlKind kind) const {
+    RECT room{};
+    GetClientRect(child, &room);
+    if (kind == ControlKind::button || kind == ControlKind::groupBox) {
+        const int inset = MulDiv(buttonInset, m_dpi, USER_DEFAULT_SCREEN_DPI);
+        InflateRect(&room, -inset, -inset);
+    } else if (kind == ControlKind::multiLineEdit) {
+        // Its margins follow its font; the height is free, the lines scroll.
+        SendMessageW(child, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+        room.bottom = LONG_MAX;
+    }
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
 
-    SIZE room = size;
-    if (kind == ControlKind::button || kind == ControlKind::groupBox) {
-        const int inset = MulDiv(buttonInset, m_dpi, USER_DEFAULT_SCREEN_DPI);
-        room = {size.cx - 2 * inset, size.cy - 2 * inset};
+    HDC dc = GetDC(child);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
+    bool fits = true;
+    for (std::size_t start = 0; fits && start <= text.size();) {
+        const std::size_t end = std::min(text.find(L"\r\n", start), text.size());
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.data() + start, static_cast<int>(end - start), &size);
+        fits = size.cx <= room.right - room.left && size.cy <= room.bottom - room.top;
+        start = end + 2;
     }
-    // An edit's margins follow its font, so its room is measured again with
-    // each font tried; the height is free, the lines scroll.
-    for (int tries = 0; tries < 3; ++tries) {
-        if (kind == ControlKind::multiLineEdit) {
-            RECT format{};
-            SendMessageW(child, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-            room = {format.right - format.left, 0};
-        }
-        const HFONT fitting = m_fonts->fitting(role, text, room);
-        if (fitting == font)
-            break;
-        font = fitting;
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    }
-    InvalidateRect(child, nullptr, TRUE);
+    SelectObject(dc, old);
+    ReleaseDC(child, dc);
+    return fits;
 }
 
 void Win32Platform::resizeWindow(int left, int top) {
@@ -230,11 +233,12 @@ void Win32Platform::onDpiChanged(int dpi, const RECT& suggested) {
     auto old = std::move(m_fonts);
     m_dpi = dpi;
     m_fonts = std::make_unique<FittedFonts>(m_dpi);
-    // Windows suggests where the window goes on the new screen; its size is
-    // the layout's at the new DPI.
-    resizeWindow(suggested.left, suggested.top);
+    // Windows has worked out where the window goes on the new screen and how
+    // large its frame is there: taken as given.
+    SetWindowPos(m_window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     for (const Placement& p : m_placements)
-        place(p.handle, p.twips, p.kind, p.font, p.fitCaption);
+        place(p);
     if (m_tooltip)
         SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, pixels(noteWidthTwips));
     InvalidateRect(m_window, nullptr, TRUE);
@@ -279,23 +283,24 @@ void Win32Platform::setText(std::size_t control, std::string_view text) {
     HWND child = handle(control);
     if (!child)
         return;
+    // A single-line edit sends EN_CHANGE for WM_SETTEXT and a multi-line one
+    // does not: the write's own EN_CHANGE is passed over and the write is
+    // reported here, so every edit reports every write exactly once.
+    const HWND outer = m_writing;
+    m_writing = child;
     SetWindowTextW(child, widen(text).c_str());
-    // A multi-line edit sends no EN_CHANGE for WM_SETTEXT; report it anyway,
-    // so that every edit field tells of every write exactly once.
+    m_writing = outer;
     reportChange(control);
 }
 
 void Win32Platform::reportChange(std::size_t control) {
-    // EN_CHANGE also comes for a key that leaves the text as it was (a "0"
-    // typed over a selected "0"): that is no change, and is not reported.
-    Control& c = m_controls[control];
-    if (!m_reporting || !isEdit(c.kind))
-        return;
-    std::string now = text(control);
-    if (now == c.reported)
-        return;
-    c.reported = std::move(now);
-    m_events->textChanged(control);
+    if (m_reporting && isEdit(control))
+        m_events->textChanged(control);
+}
+
+bool Win32Platform::isEdit(std::size_t control) const {
+    const ControlKind kind = m_table[control].kind;
+    return kind == ControlKind::edit || kind == ControlKind::multiLineEdit;
 }
 
 void Win32Platform::setNote(std::size_t control, std::string_view note) {
@@ -427,7 +432,7 @@ LRESULT Win32Platform::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 bool Win32Platform::isMultiLineEdit(HWND child) const {
     const int index = controlOf(child);
     return index >= 0 &&
-           m_controls[static_cast<std::size_t>(index)].kind == ControlKind::multiLineEdit;
+           m_table[static_cast<std::size_t>(index)].kind == ControlKind::multiLineEdit;
 }
 
 void Win32Platform::moveFocus(HWND target) {
@@ -443,25 +448,25 @@ void Win32Platform::onCommand(WPARAM wParam, LPARAM lParam) {
     const int index = controlOf(reinterpret_cast<HWND>(lParam));
     if (index < 0)
         return; // Enter and Esc arrive as IDOK and IDCANCEL: no shortcuts here
-    Control& control = m_controls[static_cast<std::size_t>(index)];
+    const auto control = static_cast<std::size_t>(index);
     const WORD code = HIWORD(wParam);
-    if (code == EN_CHANGE && isEdit(control.kind)) {
-        reportChange(static_cast<std::size_t>(index));
-    } else if (code == BN_CLICKED && control.kind == ControlKind::button && m_reporting) {
-        m_events->clicked(static_cast<std::size_t>(index));
+    if (code == EN_CHANGE && reinterpret_cast<HWND>(lParam) != m_writing) {
+        reportChange(control);
+    } else if (code == BN_CLICKED && m_table[control].kind == ControlKind::button && m_reporting) {
+        m_events->clicked(control);
     }
 }
 
 LRESULT Win32Platform::onControlColour(UINT message, HDC dc, HWND child) {
     const int index = controlOf(child);
     if (index >= 0) {
-        const Control& control = m_controls[static_cast<std::size_t>(index)];
-        if (control.colours == ColourRole::desktop) {
+        const auto control = static_cast<std::size_t>(index);
+        if (m_table[control].colours == ColourRole::desktop) {
             SetTextColor(dc, white);
             SetBkColor(dc, GetSysColor(COLOR_DESKTOP));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_DESKTOP));
         }
-        if (control.marked && m_noteBrush) {
+        if (m_controls[control].marked && m_noteBrush) {
             SetBkColor(dc, noteColour);
             return reinterpret_cast<LRESULT>(m_noteBrush);
         }

@@ -42,39 +42,38 @@ class Win32Platform : public Platform {
     static constexpr int firstControlId = 1000;
 
   private:
+    // A child window and the row it stands for, so that it can be placed
+    // again at another DPI.
+    struct Placement {
+        HWND handle;
+        std::size_t control;
+        bool nameLabel; // the invisible label that names the control
+    };
+
+    // What the window needs of a control besides its row in the table.
+    struct Control {
+        HWND handle = nullptr;
+        bool marked = false;
+    };
+
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(WPARAM wParam, LPARAM lParam);
     void reportChange(std::size_t control);
     void moveFocus(HWND target);
+    bool isEdit(std::size_t control) const;
     bool isMultiLineEdit(HWND child) const;
     LRESULT onControlColour(UINT message, HDC dc, HWND child);
 
     int pixels(int twips) const;
-    HWND createChild(std::span<const ControlRow> controls, std::size_t index, bool nameLabel);
+    HWND createChild(std::size_t control, bool nameLabel);
     void createTooltip();
     void onDpiChanged(int dpi, const RECT& suggested);
-    void place(HWND child, const RECT& twips, ControlKind kind, FontRole font, bool fitCaption);
+    void place(const Placement& placement);
+    bool captionFits(HWND child, ControlKind kind) const;
     void resizeWindow(int left, int top);
 
-    // Where a child window stands in twips (left, top, width, height), so
-    // that it can be placed again at another DPI.
-    struct Placement {
-        HWND handle;
-        RECT twips;
-        ControlKind kind;
-        FontRole font;
-        bool fitCaption; // shown text that is not the user's
-    };
-
-    struct Control {
-        ControlKind kind = ControlKind::label;
-        ColourRole colours = ColourRole::standard;
-        HWND handle = nullptr;
-        bool marked = false;
-        std::string reported; // the text at the last change reported
-    };
-
+    std::span<const ControlRow> m_table;
     std::vector<Control> m_controls;
     std::vector<Placement> m_placements;
     SIZE m_clientTwips{};
@@ -84,6 +83,7 @@ class Win32Platform : public Platform {
     HWND m_window = nullptr;
     HWND m_tooltip = nullptr;
     HWND m_lastFocus = nullptr;
+    HWND m_writing = nullptr; // the edit whose text setText is replacing
     int m_dpi = USER_DEFAULT_SCREEN_DPI;
     std::unique_ptr<FittedFonts> m_fonts;
     HBRUSH m_noteBrush = nullptr;

@@ -45,21 +45,23 @@ void CALLBACK MessageBoxWatcher::tick(HWND, UINT, UINT_PTR, DWORD) {
 BOOL CALLBACK MessageBoxWatcher::visit(HWND window, LPARAM self) {
     auto* watcher = reinterpret_cast<MessageBoxWatcher*>(self);
     if (isDialog(window) && IsWindowVisible(window) &&
-        GetWindow(window, GW_OWNER) == watcher->m_owner &&
-        std::ranges::find(watcher->m_dismissed, window) == watcher->m_dismissed.end())
+        GetWindow(window, GW_OWNER) == watcher->m_owner)
         watcher->dismiss(window);
     return TRUE;
 }
 
 void MessageBoxWatcher::dismiss(HWND box) {
-    HWND icon = GetDlgItem(box, messageIconId);
-    m_seen.push_back({windowText(box), windowText(GetDlgItem(box, messageTextId)),
-                      GetDlgItem(box, IDOK) != nullptr, GetDlgItem(box, IDCANCEL) != nullptr,
-                      icon && IsWindowVisible(icon)});
-    m_dismissed.push_back(box);
-    if (m_whenShown)
-        m_whenShown();
-    // Posted, so the box closes from its own loop once this tick is over.
+    if (std::ranges::find(m_dismissed, box) == m_dismissed.end()) {
+        HWND icon = GetDlgItem(box, messageIconId);
+        m_seen.push_back({windowText(box), windowText(GetDlgItem(box, messageTextId)),
+                          GetDlgItem(box, IDOK) != nullptr, GetDlgItem(box, IDCANCEL) != nullptr,
+                          icon && IsWindowVisible(icon)});
+        m_dismissed.push_back(box);
+        if (m_whenShown)
+            m_whenShown();
+    }
+    // Posted, so the box closes from its own loop once this tick is over;
+    // again at each tick while it is still up, should one go astray.
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
 }

@@ -124,6 +124,71 @@ TEST_F(Win32Window, ClearShowsTheMessageOnceAtTheLastAmountItZeroes) {
     }
 }
 
+// Both writes that zero an amount find every amount zero: each shows the
+// message, the second only once the first is dismissed.
+TEST_F(Win32Window, ClearShowsTheMessageAgainForASecondAmountItZeroes) {
+    select("Text1", 0, -1);
+    type("Text1", "5");
+    select("Text2", 0, -1);
+    type("Text2", "0.0");
+    std::vector<std::string> maizeWhenShown;
+    MessageBoxWatcher messages(window(), [&] { maizeWhenShown.push_back(textOf("Text2")); });
+
+    click("Command1");
+
+    ASSERT_EQ(messages.seen().size(), 2u);
+    for (const MessageBoxWatcher::Seen& box : messages.seen())
+        EXPECT_EQ(box.text, L"You need to enter some amounts");
+    EXPECT_EQ(maizeWhenShown, (std::vector<std::string>{"0.0", "0"}));
+    for (std::string_view name : inputFields())
+        EXPECT_EQ(textOf(name), "0") << name;
+    for (std::string_view name : results)
+        EXPECT_EQ(textOf(name), "0") << name;
+    EXPECT_EQ(textOf("amount"), "0");
+}
+
+class ChangeRecorder : public PlatformEvents {
+  public:
+    std::vector<std::size_t> changes;
+
+  private:
+    void textChanged(std::size_t control) override { changes.push_back(control); }
+    void clicked(std::size_t) override {}
+    void closeRequested() override {}
+};
+
+struct Report {
+    const char* what;
+    const char* field;
+    void (*act)(Win32Platform&, std::size_t);
+};
+
+// The window tells changes from texts left as they were; the backend passes
+// on everything, each write exactly once whatever the edit itself sends.
+const Report reports[] = {
+    {"a write", "Text1", [](Win32Platform& p, std::size_t c) { p.setText(c, "5"); }},
+    {"a write of the text shown", "Text1",
+     [](Win32Platform& p, std::size_t c) { p.setText(c, "0"); }},
+    {"a write to the multi-line edit", "Text27",
+     [](Win32Platform& p, std::size_t c) { p.setText(c, "5"); }},
+    {"a key that leaves the text as it was", "Text1",
+     [](Win32Platform& p, std::size_t c) {
+         SendMessageW(p.handle(c), EM_SETSEL, 0, -1);
+         SendMessageW(p.handle(c), WM_CHAR, L'0', 1);
+     }},
+};
+
+TEST(Win32Reports, EveryWriteAndKeyIsReportedOnceUnfiltered) {
+    for (const Report& r : reports) {
+        Win32Platform platform;
+        ChangeRecorder events;
+        platform.createWindow(form1Window, form1Controls(), events);
+        const std::size_t control = controlNamed(r.field).value();
+        r.act(platform, control);
+        EXPECT_EQ(events.changes, std::vector<std::size_t>{control}) << r.what;
+    }
+}
+
 struct TooltipSearch {
     HWND owner;
     HWND found;

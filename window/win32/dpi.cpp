@@ -1,4 +1,4 @@
-#include "laterapis.h"
+#include "dpi.h"
 
 namespace {
 
