@@ -25,8 +25,8 @@ web=(cmake ninja-build emscripten node-acorn nodejs fonttools python3-brotli chr
 # Release checks: the package's lint, the licence check, and the account of
 # any difference between two builds.
 release=(lintian reuse diffoscope-minimal)
-# Redrawing the Windows icon.
-icon=(imagemagick)
+# Redrawing the Windows icon and the web page's PNG icons.
+icon=(imagemagick librsvg2-bin)
 # Measuring the first run in a fresh Debian root.
 firstrun=(debootstrap)
 # What scripts/test.sh needs besides the purposes it builds.

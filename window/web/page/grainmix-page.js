@@ -1,5 +1,6 @@
 // The page's side of the window: what only the page's own script can do. The
-// program creates and drives the controls; this passes their events in, keeps
+// program takes over the controls the page's HTML brings and drives them;
+// this passes their events in, keeps
 // Tab inside the form, shows the message, fits the form to small screens and
 // says when the program has ended.
 Module['grainmixPage'] = (function () {
@@ -69,7 +70,7 @@ Module['grainmixPage'] = (function () {
     show: function (newForm) {
       noZoomOnFocus();
       form = newForm;
-      formWidth = parseFloat(form.style.width);
+      formWidth = form.offsetWidth;
       var keyboard = amountKeyboard();
       Array.prototype.forEach.call(form.querySelectorAll('input'), function (input) {
         input.setAttribute('inputmode', keyboard);
@@ -83,9 +84,6 @@ Module['grainmixPage'] = (function () {
       });
       document.addEventListener('keydown', onKeyDown);
       window.addEventListener('resize', fitToScreen);
-      var holder = document.getElementById('window');
-      holder.textContent = '';
-      holder.appendChild(form);
       fitToScreen();
     },
 
