@@ -4,12 +4,17 @@ driven with real keys and clicks, checked against the window's own table."""
 
 import argparse
 import functools
+import html.parser
 import http.server
 import json
+import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import threading
 import unittest
+import urllib.request
 
 from selenium import webdriver
 from selenium.webdriver.chrome.options import Options
@@ -31,11 +36,58 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-def start_server(site):
-    handler = functools.partial(QuietHandler, directory=site)
+class UncachedHandler(QuietHandler):
+    """Lets the browser keep nothing in its HTTP cache: what a page loads
+    without a server comes from its service worker alone."""
+
+    def end_headers(self):
+        self.send_header('Cache-Control', 'no-store')
+        super().end_headers()
+
+
+def start_server(site, handler_class=QuietHandler):
+    handler = functools.partial(handler_class, directory=site)
     server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
+
+
+def stop_server(server):
+    server.shutdown()
+    server.server_close()  # refuses connections from now on
+
+
+CANNOT_START = ('Grain Mix could not start in this browser. '
+                'Reload the page; if that does not help, try another browser.')
+
+
+class SentElements(html.parser.HTMLParser):
+    """Every element with an id in a page's HTML: its attributes, the id of
+    the nearest enclosing element that has one, and its text."""
+
+    VOID = {'input', 'meta', 'link', 'br', 'img'}
+
+    def __init__(self):
+        super().__init__(convert_charrefs=True)
+        self.elements = {}
+        self.open = []
+
+    def handle_starttag(self, tag, attrs):
+        attrs = dict(attrs)
+        ids = [e for e in self.open if e]
+        if 'id' in attrs:
+            self.elements[attrs['id']] = {'tag': tag, 'attrs': attrs, 'text': '',
+                                          'parent': ids[-1] if ids else None}
+        if tag not in self.VOID:
+            self.open.append(attrs.get('id'))
+
+    def handle_endtag(self, tag):
+        if tag not in self.VOID:
+            self.open.pop()
+
+    def handle_data(self, data):
+        if self.open and self.open[-1]:
+            self.elements[self.open[-1]]['text'] += data
 
 
 def open_page(browser, url):
@@ -227,16 +279,131 @@ class Page(unittest.TestCase):
         self.browser.find_element(By.ID, 'Text1').send_keys('5')
         report = self.browser.execute_async_script('''const done = arguments[0];
             const origin = location.origin;
-            const foreign = performance.getEntriesByType('resource')
-                .map(e => e.name).filter(n => !n.startsWith(origin));
-            Promise.all([indexedDB.databases(), navigator.serviceWorker.getRegistrations()])
-                .then(([dbs, workers]) => done({foreign, cookie: document.cookie,
-                    local: localStorage.length, session: sessionStorage.length,
-                    dbs: dbs.length, workers: workers.length}));''')
-        self.assertEqual(report, {'foreign': [], 'cookie': '', 'local': 0, 'session': 0,
-                                  'dbs': 0, 'workers': 0})
+            navigator.serviceWorker.ready.then(async () => {
+                const foreign = performance.getEntriesByType('resource')
+                    .map(e => e.name).filter(n => !n.startsWith(origin));
+                const cached = {};
+                const names = await caches.keys();
+                for (const name of names) {
+                    const cache = await caches.open(name);
+                    for (const request of await cache.keys())
+                        cached[request.url] = (await (await cache.match(request)).arrayBuffer())
+                            .byteLength;
+                }
+                const workers = (await navigator.serviceWorker.getRegistrations())
+                    .map(r => r.active.scriptURL);
+                done({foreign, cookie: document.cookie, local: localStorage.length,
+                      session: sessionStorage.length, dbs: (await indexedDB.databases()).length,
+                      workers, names, cached});
+            });''')
+        self.assertEqual({k: report[k] for k in ('foreign', 'cookie', 'local', 'session', 'dbs')},
+                         {'foreign': [], 'cookie': '', 'local': 0, 'session': 0, 'dbs': 0})
+        # The one thing stored: the page's own files, as the server sent them.
+        self.assertEqual(report['workers'], [self.url + 'service-worker.js'])
+        self.assertEqual(len(report['names']), 1)
+        self.assertIn(self.url + 'index.html', report['cached'])
+        for url, size in report['cached'].items():
+            self.assertTrue(url.startswith(self.url), url)
+            path = os.path.join(ARGS.site, url[len(self.url):])
+            self.assertEqual(size, os.path.getsize(path), url)
         errors = [e for e in self.browser.get_log('browser') if e['level'] == 'SEVERE']
         self.assertEqual(errors, [])
+
+    def test_the_form_arrives_in_the_html_not_yet_usable(self):
+        with urllib.request.urlopen(self.url) as response:
+            page = SentElements()
+            page.feed(response.read().decode('utf-8'))
+        sent = page.elements
+        self.assertEqual(sent['status']['text'], 'Grain Mix is starting.')
+        for i, c in enumerate(self.controls):
+            with self.subTest(c['name']):
+                e = sent[c['name']]
+                parent = self.controls[c['parent']]['name'] if c['parent'] >= 0 else 'Form1'
+                self.assertEqual((e['parent'], e['attrs']['data-control']), (parent, str(i)))
+                self.assertEqual('hidden' in e['attrs'], not c['visible'])
+                if c['kind'] == 'edit':
+                    self.assertEqual((e['tag'], e['attrs']['value']), ('input', c['text']))
+                    self.assertIn('readonly', e['attrs'])
+                elif c['kind'] == 'multiLineEdit':
+                    # The parser drops the one line break after the tag.
+                    self.assertEqual(e['text'], '\n' + c['text'].replace('\r\n', '\n'))
+                    self.assertIn('readonly', e['attrs'])
+                elif c['kind'] == 'button':
+                    self.assertEqual(e['text'], c['text'])
+                    self.assertIn('disabled', e['attrs'])
+                elif c['kind'] == 'label':
+                    self.assertEqual(e['text'], c['text'])
+
+
+class Offline(unittest.TestCase):
+    """After one visit the page opens and works with the server gone."""
+
+    def test_second_visit_without_a_server(self):
+        server = start_server(ARGS.site, UncachedHandler)
+        url = f'http://127.0.0.1:{server.server_address[1]}/'
+        browser = start_browser(1)
+        try:
+            open_page(browser, url)
+            WebDriverWait(browser, 20).until(
+                lambda b: b.execute_script('return !!navigator.serviceWorker.controller'))
+            stop_server(server)
+            open_page(browser, url)
+            browser.find_element(By.ID, 'Text1').click()
+            ActionChains(browser).key_down(Keys.CONTROL).send_keys('a').key_up(Keys.CONTROL) \
+                .send_keys('10').perform()
+            self.assertEqual(browser.execute_script(
+                'return document.getElementById("protein").value'), '12.7')
+        finally:
+            browser.quit()
+            stop_server(server)
+
+
+class StartFailure(unittest.TestCase):
+    """A program that cannot load or start says so in one plain sentence,
+    rather than leaving the page starting for ever."""
+
+    def test_each_failure_gives_the_sentence(self):
+        def garble(site):
+            path = os.path.join(site, 'grainmix.wasm')
+            with open(path, 'rb') as f:
+                data = f.read()
+            with open(path, 'wb') as f:  # the header stays, the rest is noise
+                f.write(data[:8] + bytes(b ^ 0xA5 for b in data[8:]))
+
+        cases = [
+            ('a damaged grainmix.wasm', garble, None),
+            ('no grainmix.js', lambda site: os.remove(os.path.join(site, 'grainmix.js')), None),
+            ('no WebAssembly', lambda site: None, 'delete window.WebAssembly;'),
+        ]
+        browser = start_browser(1)
+        try:
+            for name, damage, before in cases:
+                with self.subTest(name), tempfile.TemporaryDirectory() as copy:
+                    site = os.path.join(copy, 'web')
+                    shutil.copytree(ARGS.site, site)
+                    damage(site)
+                    server = start_server(site)
+                    script = None
+                    if before:
+                        script = browser.execute_cdp_cmd(
+                            'Page.addScriptToEvaluateOnNewDocument', {'source': before})
+                    try:
+                        browser.get(f'http://127.0.0.1:{server.server_address[1]}/')
+                        WebDriverWait(browser, 10).until(lambda b: b.execute_script(
+                            'return document.getElementById("status").textContent')
+                            != 'Grain Mix is starting.')
+                        self.assertEqual(browser.execute_script(
+                            'return document.getElementById("status").textContent'),
+                            CANNOT_START)
+                        self.assertTrue(browser.execute_script(
+                            'return document.getElementById("CmdExit").disabled'))
+                    finally:
+                        if script:
+                            browser.execute_cdp_cmd('Page.removeScriptToEvaluateOnNewDocument',
+                                                    script)
+                        stop_server(server)
+        finally:
+            browser.quit()
 
 
 class Zoom(unittest.TestCase):
