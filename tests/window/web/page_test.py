@@ -228,6 +228,24 @@ class Page(unittest.TestCase):
         self.assertEqual(self.texts(editable), ['0'] * len(editable))
         self.assertEqual(self.js('return document.activeElement.id'), 'Command1')
 
+    def test_clear_meeting_two_failing_writes_settles_each_message(self):
+        # Barley's write leaves every amount zero; Maize's "0.0" turning "0" is
+        # a second change, and fails again.
+        for field, typed in (('Text1', '5'), ('Text2', '0.0')):
+            self.browser.find_element(By.ID, field).click()
+            self.chord(Keys.CONTROL, 'a')
+            self.keys(typed)
+        self.assertIsNone(self.dialog())
+        self.browser.find_element(By.ID, 'Command1').click()
+        for key in (Keys.ENTER, Keys.ESCAPE):
+            self.assertEqual(self.dialog()['text'], 'You need to enter some amounts')
+            self.keys(key)
+        self.assertIsNone(self.dialog())
+        self.assertEqual(self.js("return document.querySelectorAll('dialog').length"), 0)
+        editable = [c['name'] for c in self.controls
+                    if c['kind'] == 'edit' and c['visible']]
+        self.assertEqual(self.texts(editable), ['0'] * len(editable))
+
     def test_clear_when_every_amount_is_zero_shows_no_message(self):
         self.browser.find_element(By.ID, 'Command1').click()
         self.assertIsNone(self.dialog())
@@ -440,6 +458,139 @@ class Zoom(unittest.TestCase):
                     browser.quit()
         finally:
             server.shutdown()
+
+
+AXE = os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                   'node_modules', 'axe-core', 'axe.min.js')
+
+
+class Phone(unittest.TestCase):
+    """The same controls laid out for a touch screen where the window does not
+    fit, and the page's accessibility at both layouts."""
+
+    # Every control the user reads or touches, and whether it holds typed text.
+    CONTROLS = '''return [...document.querySelectorAll(
+            '#Form1 .label, #Form1 .edit, #Form1 .instructions, #Form1 .button')]
+        .filter(e => !e.hidden).map(e => { const r = e.getBoundingClientRect();
+            return {id: e.id, field: e.tagName === 'INPUT', left: r.left, top: r.top,
+                    right: r.right, bottom: r.bottom, width: r.width, height: r.height,
+                    font: parseFloat(getComputedStyle(e).fontSize)}; })'''
+    # Whether the control shows, whole and on top, inside what the user sees.
+    IN_SIGHT = '''const view = visualViewport;
+        return arguments[0].filter(id => { const e = document.getElementById(id);
+            const r = e.getBoundingClientRect();
+            const onTop = document.elementFromPoint((r.left + r.right) / 2,
+                                                    (r.top + r.bottom) / 2) === e;
+            return !(onTop && r.top >= view.offsetTop && r.bottom <= view.offsetTop + view.height
+                     && r.left >= 0 && r.right <= view.width); })'''
+    RESULTS = ['amount', 'protein', 'carbo', 'water', 'Fibre', 'Fat']
+
+    @classmethod
+    def setUpClass(cls):
+        cls.server = start_server(ARGS.site)
+        cls.url = f'http://127.0.0.1:{cls.server.server_address[1]}/'
+        cls.browser = start_browser(1)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.browser.quit()
+        cls.server.shutdown()
+
+    def open(self, width, height, touch=True):
+        self.browser.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
+            'width': width, 'height': height, 'deviceScaleFactor': 1, 'mobile': touch})
+        self.browser.execute_cdp_cmd('Emulation.setTouchEmulationEnabled',
+                                     {'enabled': touch, 'maxTouchPoints': 5 if touch else 1})
+        open_page(self.browser, self.url)
+
+    def js(self, script, *args):
+        return self.browser.execute_script(script, *args)
+
+    def grains(self):
+        return self.js("return [...document.querySelectorAll('#Frame2 input')].map(e => e.id)")
+
+    def focused(self):
+        return self.js('return document.activeElement.id')
+
+    def keys(self, *keys):
+        ActionChains(self.browser).send_keys(*keys).perform()
+
+    def tap(self, name):
+        # Scrolled to where the user sees it, as the user would, then touched.
+        field = self.browser.find_element(By.ID, name)
+        self.js("arguments[0].scrollIntoView({block: 'center'})", field)
+        field.click()
+
+    def test_big_enough_to_touch_and_to_read_in_portrait_and_landscape(self):
+        for width, height in ((360, 740), (320, 568), (740, 360), (360, 340)):
+            with self.subTest(f'{width} x {height}'):
+                self.open(width, height)
+                controls = self.js(self.CONTROLS)
+                for c in controls:
+                    if c['field'] or c['id'] in ('Command1', 'CmdExit'):
+                        self.assertGreaterEqual(min(c['width'], c['height']), 44, c['id'])
+                    self.assertGreaterEqual(c['font'], 16 if c['field'] else 14, c['id'])
+                    self.assertLessEqual(c['right'], width, c['id'])
+                self.assertLessEqual(self.js('return document.documentElement.scrollWidth'),
+                                     width)
+
+    def test_grains_in_one_column_in_reading_order_names_beside_fields(self):
+        self.open(360, 740)
+        at = {c['id']: c for c in self.js(self.CONTROLS)}
+        names = self.js('''return [...document.querySelectorAll('#Frame2 > *')]
+            .map(e => e.id)''')
+        rows = list(zip(names[0::2], names[1::2]))  # each name, then its field
+        self.assertEqual(len(rows), 27)
+        tops = [at[field]['top'] for _, field in rows]
+        self.assertEqual(tops, sorted(set(tops)))
+        for name, field in rows:
+            middle = (at[name]['top'] + at[name]['bottom']) / 2
+            self.assertTrue(at[field]['top'] <= middle <= at[field]['bottom'], name)
+            self.assertLess(at[name]['right'], at[field]['left'], name)
+        bar = max(at[r]['bottom'] for r in self.RESULTS)
+        self.assertLess(bar, tops[0])
+        self.assertGreater(at['Text27']['top'], tops[-1])
+
+    def test_results_in_sight_while_typing_with_the_keyboard_up(self):
+        self.open(360, 340)
+        grains = self.grains()
+        for grain, typed in ((grains[0], '4'), (grains[-1], '6')):
+            self.tap(grain)
+            self.keys(Keys.END, typed)
+            self.assertEqual(self.js(self.IN_SIGHT, self.RESULTS + [grain]), [], grain)
+        self.assertEqual(self.js("return document.getElementById('amount').value"), ' 10')
+
+    def test_enter_goes_down_the_grains_on_a_phone_only(self):
+        self.open(360, 740)
+        grains = self.grains()
+        self.tap(grains[0])
+        seen = [self.focused()]
+        for _ in grains:
+            self.keys(Keys.ENTER)
+            seen.append(self.focused())
+            if seen[-1] in grains:
+                self.assertEqual(self.js(self.IN_SIGHT, [seen[-1]]), [], seen[-1])
+        # After the last grain the keyboard goes away: nothing keeps the focus.
+        self.assertEqual(seen, grains + [''])
+        self.open(1000, 800, touch=False)
+        self.browser.find_element(By.ID, grains[0]).click()
+        self.keys(Keys.ENTER)
+        self.assertEqual(self.focused(), grains[0])
+
+    def test_no_accessibility_violation_in_either_layout(self):
+        with open(AXE) as f:
+            axe = f.read()
+        for width, height, touch in ((1280, 800, False), (360, 740, True)):
+            with self.subTest(f'{width} x {height}'):
+                self.open(width, height, touch)
+                self.js(axe)
+                found = self.browser.execute_async_script('''const done = arguments[0];
+                    axe.run(document).then(r => done(r.violations.map(
+                        v => [v.id, v.nodes.map(n => n.target.join(' '))])));''')
+                self.assertEqual(found, [])
+                headings = self.js('''return [...document.querySelectorAll('h1, h2, h3')]
+                    .map(h => [h.tagName, h.textContent])''')
+                self.assertEqual(headings, [['H1', 'Grain Mix']])
 
 
 if __name__ == '__main__':

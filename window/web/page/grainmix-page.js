@@ -75,19 +75,18 @@ Module['grainmixPage'] = (function () {
     return [document.getElementById('Frame3'), document.getElementById('Frame1')];
   }
 
-  // Scrolls the page just enough that the field shows between the bar and
-  // the bottom of what the user sees (the keyboard's top while it is up),
-  // clear of the buttons.
+  // Scrolls the page just enough that a grain's field shows between the bar
+  // and the bottom of what the user sees (the keyboard's top while it is
+  // up), clear of the buttons.
   function keepInSight(field) {
-    if (!phoneLayout() || !form.contains(field)) return;
+    if (!phoneLayout() || grainFields().indexOf(field) < 0) return;
     var view = window.visualViewport;
     var top = Math.max.apply(null, bar().map(function (frame) {
       return frame.getBoundingClientRect().bottom;
     }));
     var bottom = view ? view.offsetTop + view.height : window.innerHeight;
     ['Command1', 'CmdExit'].forEach(function (id) {
-      var button = document.getElementById(id);
-      if (button !== field) bottom = Math.min(bottom, button.getBoundingClientRect().top);
+      bottom = Math.min(bottom, document.getElementById(id).getBoundingClientRect().top);
     });
     var box = field.getBoundingClientRect();
     var margin = 8;
