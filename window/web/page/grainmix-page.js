@@ -77,7 +77,7 @@ Module['grainmixPage'] = (function () {
 
   // Scrolls the page just enough that a grain's field shows between the bar
   // and the bottom of what the user sees (the keyboard's top while it is
-  // up), clear of the buttons.
+  // up).
   function keepInSight(field) {
     if (!phoneLayout() || grainFields().indexOf(field) < 0) return;
     var view = window.visualViewport;
@@ -85,9 +85,6 @@ Module['grainmixPage'] = (function () {
       return frame.getBoundingClientRect().bottom;
     }));
     var bottom = view ? view.offsetTop + view.height : window.innerHeight;
-    ['Command1', 'CmdExit'].forEach(function (id) {
-      bottom = Math.min(bottom, document.getElementById(id).getBoundingClientRect().top);
-    });
     var box = field.getBoundingClientRect();
     var margin = 8;
     if (box.top < top + margin) window.scrollBy(0, box.top - top - margin);
@@ -138,6 +135,11 @@ Module['grainmixPage'] = (function () {
         var button = event.target.closest('button');
         if (button && !ended && openMessages === 0) Module['_grainmix_click'](controlOf(button));
       });
+      // The window starts with the focus on Exit; on a phone the page still
+      // opens at its top, with the bar and the first grains.
+      form.addEventListener('focusin', function () {
+        if (phoneLayout()) window.scrollTo(0, 0);
+      }, {once: true});
       form.addEventListener('focusin', function (event) {
         keepInSight(event.target);
       });
