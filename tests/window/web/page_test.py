@@ -496,11 +496,13 @@ class Phone(unittest.TestCase):
         cls.browser.quit()
         cls.server.shutdown()
 
-    def open(self, width, height, touch=True):
+    def open(self, width, height, touch=True, scheme='light'):
         self.browser.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
             'width': width, 'height': height, 'deviceScaleFactor': 1, 'mobile': touch})
         self.browser.execute_cdp_cmd('Emulation.setTouchEmulationEnabled',
                                      {'enabled': touch, 'maxTouchPoints': 5 if touch else 1})
+        self.browser.execute_cdp_cmd('Emulation.setEmulatedMedia', {'features': [
+            {'name': 'prefers-color-scheme', 'value': scheme}]})
         open_page(self.browser, self.url)
 
     def js(self, script, *args):
@@ -580,10 +582,13 @@ class Phone(unittest.TestCase):
     def test_no_accessibility_violation_in_either_layout(self):
         with open(AXE) as f:
             axe = f.read()
-        # The last, the phone Lighthouse's mobile audit stands for.
-        for width, height, touch in ((1280, 800, False), (360, 740, True), (412, 823, True)):
-            with self.subTest(f'{width} x {height}'):
-                self.open(width, height, touch)
+        # 412 x 823: the phone Lighthouse's mobile audit stands for.
+        for width, height, touch, scheme in ((1280, 800, False, 'light'),
+                                             (360, 740, True, 'light'),
+                                             (412, 823, True, 'light'),
+                                             (360, 740, True, 'dark')):
+            with self.subTest(f'{width} x {height} {scheme}'):
+                self.open(width, height, touch, scheme)
                 self.js(axe)
                 found = self.browser.execute_async_script('''const done = arguments[0];
                     axe.run(document).then(r => done(r.violations.map(
