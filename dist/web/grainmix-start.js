@@ -47,6 +47,43 @@
   }, true);
   window.addEventListener('unhandledrejection', fail);
 
+  // The program (grainmix.js and its WebAssembly, most of the page's bytes)
+  // loads once the form has been drawn, so that on a slow connection it does
+  // not hold up the page's own style sheets and fonts.
+  function loadProgram() {
+    var wasm = document.createElement('link');
+    wasm.rel = 'preload';
+    wasm.as = 'fetch';
+    wasm.type = 'application/wasm';
+    wasm.crossOrigin = 'anonymous';
+    wasm.href = 'grainmix.wasm';
+    document.head.appendChild(wasm);
+    var script = document.createElement('script');
+    script.src = 'grainmix.js';
+    document.head.appendChild(script);
+  }
+
+  // Once the browser has shown the form's first text; where it does not say
+  // when that was, or draws nothing (a tab out of sight), a moment from now.
+  var loading = false;
+  function loadOnce() {
+    if (loading) return;
+    loading = true;
+    loadProgram();
+  }
+  var painted = window.PerformanceObserver && PerformanceObserver.supportedEntryTypes &&
+                PerformanceObserver.supportedEntryTypes.indexOf('paint') >= 0;
+  if (painted) {
+    new PerformanceObserver(function (list, observer) {
+      list.getEntries().forEach(function (entry) {
+        if (entry.name !== 'first-contentful-paint') return;
+        observer.disconnect();
+        loadOnce();
+      });
+    }).observe({type: 'paint', buffered: true});
+  }
+  setTimeout(loadOnce, painted ? 500 : 0);
+
   var exit = document.getElementById('CmdExit');
   if (!exit) return;
   new MutationObserver(function (changes, observer) {

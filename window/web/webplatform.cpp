@@ -89,8 +89,14 @@ void WebPlatform::createWindow(const WindowLayout& window, std::span<const Contr
         // Until now the fields took no typing and the buttons no clicks.
         control.call<void>("removeAttribute", std::string("readonly"));
         control.call<void>("removeAttribute", std::string("disabled"));
-        if (row.kind == ControlKind::edit || row.kind == ControlKind::multiLineEdit)
-            control.set(m_value, pageText(row.kind, row.text));
+        // The HTML brought the starting text; a browser that filled a field in
+        // again on its own gets it back. Writing a text that is already there
+        // would paint the field anew, late, as if its text had only now come.
+        if (row.kind == ControlKind::edit || row.kind == ControlKind::multiLineEdit) {
+            const std::string start = pageText(row.kind, row.text);
+            if (control[m_value].as<std::string>() != start)
+                control.set(m_value, start);
+        }
         m_controls.push_back(control);
     }
 
