@@ -8,6 +8,7 @@ import html.parser
 import http.server
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -374,6 +375,39 @@ class Offline(unittest.TestCase):
         finally:
             browser.quit()
             stop_server(server)
+
+
+    def test_a_new_build_replaces_the_old_files(self):
+        with tempfile.TemporaryDirectory() as copy:
+            site = os.path.join(copy, 'web')
+            shutil.copytree(ARGS.site, site)
+            # Files the browser may still hold in its HTTP cache.
+            server = start_server(site)
+            url = f'http://127.0.0.1:{server.server_address[1]}/'
+            browser = start_browser(1)
+            try:
+                open_page(browser, url)
+                WebDriverWait(browser, 20).until(
+                    lambda b: b.execute_script('return !!navigator.serviceWorker.controller'))
+                with open(os.path.join(site, 'grainmix.css'), 'a') as f:
+                    f.write('/* the next build */\n')
+                worker = os.path.join(site, 'service-worker.js')
+                with open(worker) as f:
+                    text = f.read()
+                with open(worker, 'w') as f:
+                    f.write(re.sub(r"CACHE = '[^']*'", "CACHE = 'grainmix-next'", text))
+                open_page(browser, url)
+                caches = '''const done = arguments[0];
+                    caches.keys().then(names => done(names));'''
+                WebDriverWait(browser, 20).until(
+                    lambda b: b.execute_async_script(caches) == ['grainmix-next'])
+                css = browser.execute_async_script('''const done = arguments[0];
+                    caches.open('grainmix-next').then(c => c.match('grainmix.css'))
+                        .then(r => r.text()).then(done);''')
+                self.assertTrue(css.endswith('/* the next build */\n'))
+            finally:
+                browser.quit()
+                stop_server(server)
 
 
 class StartFailure(unittest.TestCase):
