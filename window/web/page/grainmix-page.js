@@ -26,7 +26,8 @@ Module['grainmixPage'] = (function () {
   }
 
   // Tab and Shift+Tab walk the window's own order and wrap around, as in a
-  // desktop window, rather than leaving for the browser's toolbar.
+  // desktop window, rather than leaving for the browser's toolbar. Enter is
+  // the phone layout's (onEnter).
   function onKeyDown(event) {
     if (ended || openMessages > 0 || event.altKey || event.ctrlKey || event.metaKey) return;
     if (event.key === 'Enter' && !event.shiftKey && !event.isComposing) onEnter(event);
