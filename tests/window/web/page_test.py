@@ -530,13 +530,14 @@ class Phone(unittest.TestCase):
         cls.browser.quit()
         cls.server.shutdown()
 
-    def open(self, width, height, touch=True, scheme='light'):
+    def open(self, width, height, touch=True, scheme='light', forced='none'):
         self.browser.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
             'width': width, 'height': height, 'deviceScaleFactor': 1, 'mobile': touch})
         self.browser.execute_cdp_cmd('Emulation.setTouchEmulationEnabled',
                                      {'enabled': touch, 'maxTouchPoints': 5 if touch else 1})
         self.browser.execute_cdp_cmd('Emulation.setEmulatedMedia', {'features': [
-            {'name': 'prefers-color-scheme', 'value': scheme}]})
+            {'name': 'prefers-color-scheme', 'value': scheme},
+            {'name': 'forced-colors', 'value': forced}]})
         open_page(self.browser, self.url)
 
     def js(self, script, *args):
@@ -612,6 +613,28 @@ class Phone(unittest.TestCase):
         self.browser.find_element(By.ID, grains[0]).click()
         self.keys(Keys.ENTER)
         self.assertEqual(self.focused(), grains[0])
+
+    def test_forced_colours_keep_every_edge_the_mark_and_the_focus_ring(self):
+        edgeless = '''return [...document.querySelectorAll(
+                '#Form1 .frame, #Form1 .edit, #Form1 .instructions, #Form1 .button')]
+            .filter(e => !e.hidden).filter(e => { const s = getComputedStyle(e);
+                return !(s.borderTopStyle !== 'none' && parseFloat(s.borderTopWidth) > 0) &&
+                       !(s.outlineStyle !== 'none' && parseFloat(s.outlineWidth) > 0); })
+            .map(e => e.id)'''
+        for width, height, touch in ((1280, 800, False), (360, 740, True)):
+            with self.subTest(f'{width} x {height}'):
+                self.open(width, height, touch, forced='active')
+                self.assertEqual(self.js(edgeless), [])
+                ring = self.js('''const s = getComputedStyle(document.activeElement);
+                    return [document.activeElement.id, s.outlineStyle !== 'none',
+                            parseFloat(s.outlineWidth)]''')
+                self.assertEqual(ring[:2], ['CmdExit', True])
+                self.assertGreaterEqual(ring[2], 2)
+                # The invalid amount's colour is gone: its mark must not be.
+                self.tap('Text3')
+                self.keys(Keys.END, 'x')
+                self.assertEqual(self.js('''return getComputedStyle(
+                    document.getElementById('Text3')).borderTopStyle'''), 'dashed')
 
     def test_no_accessibility_violation_in_either_layout(self):
         with open(AXE) as f:
