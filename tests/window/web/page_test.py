@@ -376,7 +376,6 @@ class Offline(unittest.TestCase):
             browser.quit()
             stop_server(server)
 
-
     def test_a_new_build_replaces_the_old_files(self):
         with tempfile.TemporaryDirectory() as copy:
             site = os.path.join(copy, 'web')
