@@ -636,6 +636,7 @@ class Phone(unittest.TestCase):
                     document.getElementById('Text3')).borderTopStyle'''), 'dashed')
 
     def test_no_accessibility_violation_in_either_layout(self):
+        self.assertTrue(os.path.exists(AXE), 'no axe-core: run bash scripts/deps.sh web')
         with open(AXE) as f:
             axe = f.read()
         # 412 x 823: the phone Lighthouse's mobile audit stands for.
