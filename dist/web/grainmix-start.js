@@ -1,7 +1,8 @@
-// Runs before the program's own script. Says in one plain sentence when the
-// program cannot load or start, rather than leaving "starting" on the page for
-// ever, and once the program has taken the form over, clears that line and
-// keeps the page's files for use without a network.
+// Starts the program: loads its script once the form is on screen, says in
+// one plain sentence when the program cannot load or start, rather than
+// leaving "starting" on the page for ever, and once the program has taken the
+// form over, clears that line and keeps the page's files for use without a
+// network.
 (function () {
   'use strict';
   var cannotStart = 'Grain Mix could not start in this browser. ' +
