@@ -82,10 +82,15 @@ void WebPlatform::createWindow(const WindowLayout& window, std::span<const Contr
     m_rows = controls;
     document().set("title", std::string(window.caption));
     m_form = element(window.name);
+    // Every element first, so that a page without one stops before any
+    // control has become usable.
     m_controls.clear();
     m_controls.reserve(controls.size());
-    for (const ControlRow& row : controls) {
-        val control = element(row.name);
+    for (const ControlRow& row : controls)
+        m_controls.push_back(element(row.name));
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const ControlRow& row = controls[i];
+        val& control = m_controls[i];
         // Until now the fields took no typing and the buttons no clicks.
         control.call<void>("removeAttribute", std::string("readonly"));
         control.call<void>("removeAttribute", std::string("disabled"));
@@ -97,7 +102,6 @@ void WebPlatform::createWindow(const WindowLayout& window, std::span<const Contr
             if (control[m_value].as<std::string>() != start)
                 control.set(m_value, start);
         }
-        m_controls.push_back(control);
     }
 
     m_page.call<void>("show", m_form);

@@ -108,12 +108,16 @@ def start_browser(scale):
     return webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
 
 
+def read_layout():
+    dump = subprocess.run(['/usr/bin/node', '--no-experimental-fetch', ARGS.layout],
+                          check=True, capture_output=True, text=True).stdout
+    return json.loads(dump)
+
+
 class Page(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        dump = subprocess.run(['/usr/bin/node', '--no-experimental-fetch', ARGS.layout],
-                              check=True, capture_output=True, text=True).stdout
-        cls.layout = json.loads(dump)
+        cls.layout = read_layout()
         cls.controls = cls.layout['controls']
         cls.server = start_server(ARGS.site)
         cls.url = f'http://127.0.0.1:{cls.server.server_address[1]}/'
@@ -421,8 +425,18 @@ class StartFailure(unittest.TestCase):
             with open(path, 'wb') as f:  # the header stays, the rest is noise
                 f.write(data[:8] + bytes(b ^ 0xA5 for b in data[8:]))
 
+        def drop_last_control(site):
+            path = os.path.join(site, 'index.html')
+            with open(path) as f:
+                lines = f.readlines()
+            # The last in the table, when every other could already be taken over.
+            last = f'id="{read_layout()["controls"][-1]["name"]}"'
+            with open(path, 'w') as f:
+                f.writelines(line for line in lines if last not in line)
+
         cases = [
             ('a damaged grainmix.wasm', garble, None),
+            ('a page without one of the controls', drop_last_control, None),
             ('no grainmix.js', lambda site: os.remove(os.path.join(site, 'grainmix.js')), None),
             ('no WebAssembly', lambda site: None, 'delete window.WebAssembly;'),
         ]
