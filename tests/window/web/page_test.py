@@ -610,6 +610,23 @@ class Phone(unittest.TestCase):
             self.assertEqual(self.js(self.IN_SIGHT, self.RESULTS + [grain]), [], grain)
         self.assertEqual(self.js("return document.getElementById('amount').value"), ' 10')
 
+    def test_bar_follows_the_visible_part_while_the_keyboard_is_up(self):
+        # A browser that keeps the page's size under the keyboard and shows a
+        # lower part of it: the visual viewport moves, the page does not.
+        fake = {'source': '''const view = new EventTarget();
+            Object.assign(view, {offsetTop: 0, offsetLeft: 0, width: 360, height: 740, scale: 1});
+            Object.defineProperty(window, 'visualViewport', {value: view});'''}
+        script = self.browser.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', fake)
+        try:
+            self.open(360, 740)
+            grain = self.grains()[-1]
+            self.tap(grain)
+            self.js('''Object.assign(visualViewport, {offsetTop: 300, height: 340});
+                visualViewport.dispatchEvent(new Event('resize'));''')
+            self.assertEqual(self.js(self.IN_SIGHT, self.RESULTS + [grain]), [])
+        finally:
+            self.browser.execute_cdp_cmd('Page.removeScriptToEvaluateOnNewDocument', script)
+
     def test_enter_goes_down_the_grains_on_a_phone_only(self):
         self.open(360, 740)
         grains = self.grains()
