@@ -1,8 +1,7 @@
-// Starts the program: loads its script once the form is on screen, says in
-// one plain sentence when the program cannot load or start, rather than
-// leaving "starting" on the page for ever, and once the program has taken the
-// form over, clears that line and keeps the page's files for use without a
-// network.
+// Starts the program: loads its script, says in one plain sentence when the
+// program cannot load or start, rather than leaving "starting" on the page for
+// ever, and once the program has taken the form over, clears that line and
+// keeps the page's files for use without a network.
 (function () {
   'use strict';
   var cannotStart = 'Grain Mix could not start in this browser. ' +
@@ -48,10 +47,11 @@
   }, true);
   window.addEventListener('unhandledrejection', fail);
 
-  // The program (grainmix.js and its WebAssembly, most of the page's bytes)
-  // loads once the form has been drawn, so that on a slow connection it does
-  // not hold up the page's own style sheets and fonts.
+  // Loads the program: grainmix.js, and its WebAssembly alongside.
+  var loading = false;
   function loadProgram() {
+    if (loading) return;
+    loading = true;
     var wasm = document.createElement('link');
     wasm.rel = 'preload';
     wasm.as = 'fetch';
@@ -64,26 +64,26 @@
     document.head.appendChild(script);
   }
 
-  // Once the browser has shown the form's first text; where it does not say
-  // when that was, or draws nothing (a tab out of sight), a moment from now.
-  var loading = false;
-  function loadOnce() {
-    if (loading) return;
-    loading = true;
-    loadProgram();
-  }
-  var painted = window.PerformanceObserver && PerformanceObserver.supportedEntryTypes &&
-                PerformanceObserver.supportedEntryTypes.indexOf('paint') >= 0;
-  if (painted) {
+  // On a touch screen, most often a phone with a slow processor and network,
+  // the browser shows the form first and the program comes after, so that
+  // fetching and compiling it does not hold up the first paint. Elsewhere
+  // both go at once, and the window is usable sooner.
+  var drawFirst = window.matchMedia && matchMedia('(pointer: coarse)').matches &&
+                  window.PerformanceObserver && PerformanceObserver.supportedEntryTypes &&
+                  PerformanceObserver.supportedEntryTypes.indexOf('paint') >= 0;
+  if (drawFirst) {
     new PerformanceObserver(function (list, observer) {
       list.getEntries().forEach(function (entry) {
         if (entry.name !== 'first-contentful-paint') return;
         observer.disconnect();
-        loadOnce();
+        loadProgram();
       });
     }).observe({type: 'paint', buffered: true});
+    // A tab out of sight paints nothing.
+    setTimeout(loadProgram, 500);
+  } else {
+    loadProgram();
   }
-  setTimeout(loadOnce, painted ? 500 : 0);
 
   var exit = document.getElementById('CmdExit');
   if (!exit) return;

@@ -413,6 +413,26 @@ class Offline(unittest.TestCase):
                 stop_server(server)
 
 
+class TouchStart(unittest.TestCase):
+    """On a touch screen the form paints before the program is fetched."""
+
+    def test_program_requested_after_the_first_paint(self):
+        server = start_server(ARGS.site)
+        browser = start_browser(1)
+        try:
+            browser.execute_cdp_cmd('Emulation.setTouchEmulationEnabled',
+                                    {'enabled': True, 'maxTouchPoints': 5})
+            open_page(browser, f'http://127.0.0.1:{server.server_address[1]}/')
+            paint, request = browser.execute_script('''return [
+                performance.getEntriesByName('first-contentful-paint')[0].startTime,
+                performance.getEntriesByType('resource')
+                    .find(e => e.name.endsWith('/grainmix.js')).startTime];''')
+            self.assertLess(paint, request)
+        finally:
+            browser.quit()
+            stop_server(server)
+
+
 class StartFailure(unittest.TestCase):
     """A program that cannot load or start says so in one plain sentence,
     rather than leaving the page starting for ever."""
