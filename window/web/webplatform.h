@@ -44,7 +44,7 @@ class WebPlatform : public Platform {
     const emscripten::val m_value = emscripten::val("value");
     emscripten::val m_form = emscripten::val::undefined();
     std::vector<emscripten::val> m_controls;
-    std::span<const ControlRow> m_rows;
+    std::span<const ControlRow> m_rows; // the window's table, which outlives this
     PlatformEvents* m_events = nullptr;
     bool m_ended = false;
 };
