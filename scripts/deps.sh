@@ -25,8 +25,8 @@ web=(cmake ninja-build emscripten node-acorn nodejs fonttools python3-brotli chr
 # Release checks: the package's lint, the licence check, and the account of
 # any difference between two builds.
 release=(lintian reuse diffoscope-minimal)
-# Redrawing the Windows icon.
-icon=(imagemagick)
+# Redrawing the Windows icon and the web page's PNG icons.
+icon=(imagemagick librsvg2-bin)
 # Measuring the first run in a fresh Debian root.
 firstrun=(debootstrap)
 # What scripts/test.sh needs besides the purposes it builds; qemu-user runs
@@ -67,6 +67,21 @@ for purpose in "$@"; do
     esac
 done
 
+# The page's tests take axe-core from npm (Debian has none), pinned by the lock
+# file beside them. A Node.js that brings its own npm needs no other.
+needNpm=0
+for purpose in "$@"; do
+    case "$purpose" in web | test) needNpm=1 ;; esac
+done
+[ $needNpm = 0 ] || command -v npm >/dev/null || want+=(npm)
+npmTools() {
+    [ $needNpm = 1 ] || return 0
+    local dir
+    dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/tests/window/web"
+    [ "$dir/node_modules/.package-lock.json" -nt "$dir/package-lock.json" ] ||
+        (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error)
+}
+
 missing=()
 for p in $(printf '%s\n' "${want[@]}" | sort -u); do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -77,7 +92,7 @@ localeMissing=0
 if [ $needLocale = 1 ] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
     localeMissing=1
 fi
-[ ${#missing[@]} -gt 0 ] || [ $localeMissing = 1 ] || exit 0
+[ ${#missing[@]} -gt 0 ] || [ $localeMissing = 1 ] || { npmTools; exit 0; }
 
 addI386=0
 if [ $needI386 = 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -115,3 +130,5 @@ if [ $localeMissing = 1 ]; then
         echo 'de_DE.UTF-8 UTF-8' | "${asRoot[@]}" tee -a /etc/locale.gen >/dev/null
     "${asRoot[@]}" locale-gen >/dev/null
 fi
+
+npmTools

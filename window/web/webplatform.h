@@ -5,13 +5,16 @@
 #include <emscripten/val.h>
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// The window as elements of the page it runs in. Creates and drives them and
-// nothing more; the page's own script (page/grainmix-page.js) passes their
-// events in through the exported functions.
+// The window as elements of the page it runs in. The page arrives with every
+// control in its HTML (made from the same table when the page is built); this
+// takes them over, drives them and nothing more. The page's own script
+// (page/grainmix-page.js) passes their events in through the exported
+// functions.
 class WebPlatform : public Platform {
   public:
     WebPlatform();
@@ -36,16 +39,12 @@ class WebPlatform : public Platform {
     void buttonPressed(std::size_t control);
 
   private:
-    void createControl(const ControlRow& row, std::size_t index);
-    void reportIfChanged(std::size_t control);
-
     emscripten::val m_page;
     // Made once: every keystroke reads and writes it a few dozen times.
     const emscripten::val m_value = emscripten::val("value");
     emscripten::val m_form = emscripten::val::undefined();
     std::vector<emscripten::val> m_controls;
-    std::vector<ControlKind> m_kinds;
-    std::vector<std::string> m_reportedTexts; // each edit field's text as last reported
+    std::span<const ControlRow> m_rows; // the window's table, which outlives this
     PlatformEvents* m_events = nullptr;
     bool m_ended = false;
 };

@@ -1,15 +1,16 @@
 // The page's side of the window: what only the page's own script can do. The
-// program creates and drives the controls; this passes their events in, keeps
-// Tab inside the form, shows the message, fits the form to small screens and
-// says when the program has ended.
+// program takes over the controls the page's HTML brings and drives them;
+// this passes their events in, keeps Tab inside the form, moves down the
+// grains with Enter and keeps the results in sight on a phone, shows the
+// message and says when the program has ended.
 Module['grainmixPage'] = (function () {
   'use strict';
-  var formWidth = 0;
   var form = null;
   var ended = false;
-  // While the message is open the program waits inside the event that raised
-  // it; the form is inert then, and nothing else may enter the program.
-  var waiting = false;
+  // While a message is open the program waits inside the event that raised
+  // it; the form is inert then, and nothing else may enter the program. One
+  // message can follow another at once, so each settles on its own.
+  var openMessages = 0;
 
   function controlOf(target) {
     var index = target && target.dataset ? target.dataset.control : undefined;
@@ -25,10 +26,12 @@ Module['grainmixPage'] = (function () {
   }
 
   // Tab and Shift+Tab walk the window's own order and wrap around, as in a
-  // desktop window, rather than leaving for the browser's toolbar.
+  // desktop window, rather than leaving for the browser's toolbar. Enter is
+  // the phone layout's (onEnter).
   function onKeyDown(event) {
-    if (event.key !== 'Tab' || event.altKey || event.ctrlKey || event.metaKey) return;
-    if (ended || waiting) return;
+    if (ended || openMessages > 0 || event.altKey || event.ctrlKey || event.metaKey) return;
+    if (event.key === 'Enter' && !event.shiftKey && !event.isComposing) onEnter(event);
+    if (event.key !== 'Tab') return;
     var chain = focusChain();
     var at = chain.indexOf(document.activeElement);
     var step = event.shiftKey ? -1 : 1;
@@ -39,12 +42,63 @@ Module['grainmixPage'] = (function () {
     if (chain[next].select && chain[next].tagName === 'INPUT') chain[next].select();
   }
 
-  function fitToScreen() {
-    if (!form) return;
-    var scale = Math.min(1, document.documentElement.clientWidth / formWidth);
-    form.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
-    form.parentNode.style.width = scale < 1 ? formWidth * scale + 'px' : '';
-    form.parentNode.style.height = scale < 1 ? form.offsetHeight * scale + 'px' : '';
+  // The style sheet chooses the layout; the page asks it rather than repeat
+  // its measures.
+  function phoneLayout() {
+    return getComputedStyle(document.documentElement).getPropertyValue('--layout').trim() ===
+           'phone';
+  }
+
+  function grainFields() {
+    return Array.prototype.slice.call(form.querySelectorAll('#Frame2 input'));
+  }
+
+  function focusField(field) {
+    field.focus({preventScroll: true});
+    field.select();
+    keepInSight(field);
+  }
+
+  // The on-screen keyboard's Enter goes on down the list of grains, in the
+  // order they are read; after the last it puts the keyboard away, so that
+  // the results show. A desktop window's Enter does nothing in a field.
+  function onEnter(event) {
+    if (!phoneLayout()) return;
+    var grains = grainFields();
+    var at = grains.indexOf(event.target);
+    if (at < 0) return;
+    event.preventDefault();
+    if (at + 1 < grains.length) focusField(grains[at + 1]);
+    else event.target.blur();
+  }
+
+  function bar() {
+    return [document.getElementById('Frame3'), document.getElementById('Frame1')];
+  }
+
+  // Scrolls the page just enough that a grain's field shows between the bar
+  // and the bottom of what the user sees (the keyboard's top while it is
+  // up).
+  function keepInSight(field) {
+    if (!phoneLayout() || grainFields().indexOf(field) < 0) return;
+    var view = window.visualViewport;
+    var top = Math.max.apply(null, bar().map(function (frame) {
+      return frame.getBoundingClientRect().bottom;
+    }));
+    var bottom = view ? view.offsetTop + view.height : window.innerHeight;
+    var box = field.getBoundingClientRect();
+    var margin = 8;
+    if (box.top < top + margin) window.scrollBy(0, box.top - top - margin);
+    else if (box.bottom > bottom - margin) window.scrollBy(0, box.bottom - bottom + margin);
+  }
+
+  // While the keyboard is up the browser may show a part of the page lower
+  // than its top: the bar moves down with it.
+  function followVisibleArea() {
+    var view = window.visualViewport;
+    var shift = phoneLayout() && view.scale === 1 ? Math.max(0, view.offsetTop) : 0;
+    document.documentElement.style.setProperty('--visible-top', shift + 'px');
+    keepInSight(document.activeElement);
   }
 
   // A keypad with a full stop: the decimal pad where the user's numbers use
@@ -69,24 +123,32 @@ Module['grainmixPage'] = (function () {
     show: function (newForm) {
       noZoomOnFocus();
       form = newForm;
-      formWidth = parseFloat(form.style.width);
       var keyboard = amountKeyboard();
       Array.prototype.forEach.call(form.querySelectorAll('input'), function (input) {
         input.setAttribute('inputmode', keyboard);
       });
+      var grains = grainFields();
+      grains[grains.length - 1].setAttribute('enterkeyhint', 'done');
       form.addEventListener('input', function (event) {
-        if (!ended && !waiting) Module['_grainmix_input'](controlOf(event.target));
+        if (!ended && openMessages === 0) Module['_grainmix_input'](controlOf(event.target));
       });
       form.addEventListener('click', function (event) {
         var button = event.target.closest('button');
-        if (button && !ended && !waiting) Module['_grainmix_click'](controlOf(button));
+        if (button && !ended && openMessages === 0) Module['_grainmix_click'](controlOf(button));
+      });
+      // The window starts with the focus on Exit; on a phone the page still
+      // opens at its top, with the bar and the first grains.
+      form.addEventListener('focusin', function () {
+        if (phoneLayout()) window.scrollTo(0, 0);
+      }, {once: true});
+      form.addEventListener('focusin', function (event) {
+        keepInSight(event.target);
       });
       document.addEventListener('keydown', onKeyDown);
-      window.addEventListener('resize', fitToScreen);
-      var holder = document.getElementById('window');
-      holder.textContent = '';
-      holder.appendChild(form);
-      fitToScreen();
+      if (window.visualViewport) {
+        window.visualViewport.addEventListener('resize', followVisibleArea);
+        window.visualViewport.addEventListener('scroll', followVisibleArea);
+      }
     },
 
     setNote: function (control, note) {
@@ -103,7 +165,7 @@ Module['grainmixPage'] = (function () {
     // Modal, one OK button, no icon. Enter, Space and Escape dismiss it, and
     // the focus goes back to where it was. Resolves once it is dismissed.
     message: function (title, text) {
-      waiting = true;
+      openMessages++;
       var before = document.activeElement;
       var dialog = document.createElement('dialog');
       dialog.className = 'message';
@@ -128,9 +190,11 @@ Module['grainmixPage'] = (function () {
       return new Promise(function (resolve) {
         // Dismissed within the event that dismisses it, so that the program
         // has resumed before the browser handles anything else.
+        var settled = false;
         function dismiss() {
-          if (!waiting) return;
-          waiting = false;
+          if (settled) return;
+          settled = true;
+          openMessages--;
           dialog.close();
           dialog.remove();
           if (before && before.focus) before.focus();
@@ -141,7 +205,6 @@ Module['grainmixPage'] = (function () {
           event.preventDefault();
           dismiss();
         });
-        dialog.addEventListener('close', dismiss);
         dialog.addEventListener('keydown', function (event) {
           // Tab stays on the one button.
           if (event.key === 'Tab') event.preventDefault();
@@ -155,12 +218,13 @@ Module['grainmixPage'] = (function () {
     end: function (oldForm) {
       ended = true;
       document.removeEventListener('keydown', onKeyDown);
-      window.removeEventListener('resize', fitToScreen);
+      if (window.visualViewport) {
+        window.visualViewport.removeEventListener('resize', followVisibleArea);
+        window.visualViewport.removeEventListener('scroll', followVisibleArea);
+      }
       oldForm.remove();
       window.close();
       var holder = document.getElementById('window');
-      holder.style.width = '';
-      holder.style.height = '';
       var line = document.createElement('p');
       line.className = 'ended';
       line.textContent = 'Grain Mix has ended. ';

@@ -1,0 +1,93 @@
+#include "pagewriter.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr WindowLayout window = {"Form9", "A & B", 150, 300, "Mix <1>"};
+
+constexpr std::array<ControlRow, 6> controls = [] {
+    std::array<ControlRow, 6> c{};
+    c[0] = {.name = "Box",
+            .kind = ControlKind::groupBox,
+            .left = 15,
+            .top = 30,
+            .width = 300,
+            .height = 150,
+            .accessibleName = "Grains & \"seeds\""};
+    c[1] = {.name = "Lab",
+            .kind = ControlKind::label,
+            .parent = 0,
+            .left = 22,
+            .top = 23,
+            .width = 7,
+            .height = 8,
+            .text = "Rice, <unhulled> & more"};
+    c[2] = {.name = "Ed", .kind = ControlKind::edit, .parent = 0, .text = "0", .focusOrder = 1};
+    c[3] = {.name = "Notes",
+            .kind = ControlKind::multiLineEdit,
+            .text = "\r\n  first\r\nlast\r\n",
+            .colours = ColourRole::desktop};
+    c[4] = {.name = "Go",
+            .kind = ControlKind::button,
+            .text = "Clear",
+            .font = FontRole::boldSystem,
+            .focusOrder = 0};
+    c[5] = {.name = "Hid", .kind = ControlKind::edit, .text = "0", .visible = false};
+    return c;
+}();
+
+TEST(HtmlEscaped, MarkupCharactersBecomeEntitiesAndLinesKeepLfAlone) {
+    const struct {
+        const char* text;
+        const char* html;
+    } cases[] = {
+        {"a & b", "a &amp; b"},
+        {"<b>", "&lt;b&gt;"},
+        {"say \"0\"", "say &quot;0&quot;"},
+        {"one\r\ntwo", "one\ntwo"},
+        {"  centred  ", "  centred  "},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(htmlEscaped(c.text), c.html) << c.text;
+}
+
+TEST(PageWriter, ControlsStandInTableOrderInsideTheirGroupBoxTextsEscaped) {
+    const std::string html = PageWriter(window, controls).html();
+    const auto at = [&](const std::string& text) { return html.find(text); };
+    std::vector<std::size_t> order;
+    for (const char* id : {"Box", "Lab", "Ed", "Notes", "Go", "Hid", "status"})
+        order.push_back(at(std::string("id=\"") + id + "\""));
+    order.insert(order.begin() + 3, html.find("</div>", order[2])); // the box ends
+    EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
+    EXPECT_EQ(std::count(order.begin(), order.end(), std::string::npos), 0);
+    for (const char* text : {"aria-label=\"Grains &amp; &quot;seeds&quot;\"",
+                             ">Rice, &lt;unhulled&gt; &amp; more</div>",
+                             "<h1 class=\"visually-hidden\">Mix &lt;1&gt;</h1>"})
+        EXPECT_NE(at(text), std::string::npos) << text;
+}
+
+TEST(PageWriter, ATextareaKeepsTheLineBreakItsTextStartsWith) {
+    // The parser drops the first line break after the tag.
+    EXPECT_NE(PageWriter(window, controls).html().find(">\n\n  first\nlast\n</textarea>"),
+              std::string::npos);
+}
+
+TEST(PageWriter, StyleSheetPlacesEveryControlInWholePixelsFontsInCssPixels) {
+    const std::string css = PageWriter(window, controls).styleSheet();
+    for (const char* rule :
+         {"#Form9{width:10px;height:20px}", "#Box{left:1px;top:2px;width:20px;height:10px}",
+          // 22 and 23 twips: either side of a pixel and a half
+          "#Lab{left:1px;top:2px;width:0px;height:1px}",
+          "#Hid{left:0px;top:0px;width:0px;height:0px}",
+          // 8 and 9.75 points at 96 dots per inch
+          ".form{font-size:10.6667px}", ".bold{font-size:13px;"})
+        EXPECT_NE(css.find(rule), std::string::npos) << rule;
+}
+
+} // namespace
