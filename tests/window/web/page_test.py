@@ -114,11 +114,11 @@ def read_layout():
     return json.loads(dump)
 
 
-class Page(unittest.TestCase):
+class InBrowser(unittest.TestCase):
+    """The built site served on localhost, one browser for the class."""
+
     @classmethod
     def setUpClass(cls):
-        cls.layout = read_layout()
-        cls.controls = cls.layout['controls']
         cls.server = start_server(ARGS.site)
         cls.url = f'http://127.0.0.1:{cls.server.server_address[1]}/'
         cls.browser = start_browser(1)
@@ -127,6 +127,14 @@ class Page(unittest.TestCase):
     def tearDownClass(cls):
         cls.browser.quit()
         cls.server.shutdown()
+
+
+class Page(InBrowser):
+    @classmethod
+    def setUpClass(cls):
+        cls.layout = read_layout()
+        cls.controls = cls.layout['controls']
+        super().setUpClass()
 
     def setUp(self):
         open_page(self.browser, self.url)
@@ -531,7 +539,7 @@ AXE = os.path.join(os.path.dirname(os.path.abspath(__file__)),
                    'node_modules', 'axe-core', 'axe.min.js')
 
 
-class Phone(unittest.TestCase):
+class Phone(InBrowser):
     """The same controls laid out for a touch screen where the window does not
     fit, and the page's accessibility at both layouts."""
 
@@ -551,17 +559,6 @@ class Phone(unittest.TestCase):
             return !(onTop && r.top >= view.offsetTop && r.bottom <= view.offsetTop + view.height
                      && r.left >= 0 && r.right <= view.width); })'''
     RESULTS = ['amount', 'protein', 'carbo', 'water', 'Fibre', 'Fat']
-
-    @classmethod
-    def setUpClass(cls):
-        cls.server = start_server(ARGS.site)
-        cls.url = f'http://127.0.0.1:{cls.server.server_address[1]}/'
-        cls.browser = start_browser(1)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.browser.quit()
-        cls.server.shutdown()
 
     def open(self, width, height, touch=True, scheme='light', forced='none'):
         self.browser.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
