@@ -576,6 +576,19 @@ class Phone(InBrowser):
     def grains(self):
         return self.js("return [...document.querySelectorAll('#Frame2 input')].map(e => e.id)")
 
+    def test_laid_out_for_a_phone_exactly_where_the_window_does_not_fit(self):
+        layout = read_layout()
+        width, height = layout['width'] // 15, layout['height'] // 15
+        # Width alone on any screen; height too on a touch screen on its side.
+        for view_width, view_height, touch, phone in (
+                (width, 800, False, False), (width - 1, 800, False, True),
+                (width, height - 1, False, False), (1000, height, True, False),
+                (1000, height - 1, True, True)):
+            self.open(view_width, view_height, touch)
+            laid_out = self.js("return getComputedStyle(document.documentElement)"
+                               ".getPropertyValue('--layout').trim()")
+            self.assertEqual(laid_out == 'phone', phone, (view_width, view_height, touch))
+
     def focused(self):
         return self.js('return document.activeElement.id')
 
