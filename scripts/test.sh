@@ -44,13 +44,12 @@ cmake --workflow --preset i686 | tee "$log"
 # The configure step says whether the tests ran natively or under QEMU.
 i686Ran=$(sed -n 's/^-- \(Tests run .*\)/\1/p' "$log")
 
-# Where this machine runs no 32-bit code, the 64-bit Windows program under
-# 64-bit Wine.
-probe=$(mktemp -d)
-windows=windows
-printf 'int main(void) { return 0; }\n' >"$probe/probe.c"
-gcc -m32 "$probe/probe.c" -o "$probe/probe" 2>/dev/null && "$probe/probe" 2>/dev/null || windows=windows64
-rm -rf "$probe"
+# Where this machine runs no 32-bit code (the 32-bit build's configure step
+# found out), the 64-bit Windows program under 64-bit Wine.
+case "$i686Ran" in
+"Tests run natively"*) windows=windows ;;
+*) windows=windows64 ;;
+esac
 step "Windows program under Wine ($windows preset)"
 cmake --workflow --preset "$windows"
 

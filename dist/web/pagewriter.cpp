@@ -118,24 +118,32 @@ void PageWriter::writeControl(std::string& out, std::size_t index, int depth) co
     const ControlRow& row = m_controls[index];
     const Element element = elementFor(row.kind);
     const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
+    const bool editable = row.kind == ControlKind::edit || row.kind == ControlKind::multiLineEdit;
     out += indent + "<" + std::string(element.tag) + attribute("class", classes(row)) +
            attribute("id", row.name);
-    if (row.kind == ControlKind::edit)
+    switch (row.kind) {
+    case ControlKind::edit:
         out += attribute("type", "text") + attribute("value", row.text);
-    else if (row.kind == ControlKind::button)
+        break;
+    case ControlKind::button:
         out += attribute("type", "button");
-    else if (row.kind == ControlKind::multiLineEdit)
+        break;
+    case ControlKind::multiLineEdit:
         // Lines are centred with blanks; wrapping would break them apart.
         out += attribute("wrap", "off");
-    if (row.kind == ControlKind::groupBox)
+        break;
+    case ControlKind::groupBox:
         out += attribute("role", "region");
-    if (row.kind == ControlKind::groupBox || row.kind == ControlKind::edit ||
-        row.kind == ControlKind::multiLineEdit)
+        break;
+    case ControlKind::label:
+        break;
+    }
+    if (editable || row.kind == ControlKind::groupBox)
         out += attribute("aria-label", row.accessibleName);
     out += attribute("data-control", std::to_string(index));
     if (row.focusOrder != noFocus)
         out += attribute("data-focus-order", std::to_string(row.focusOrder));
-    if (row.kind == ControlKind::edit || row.kind == ControlKind::multiLineEdit)
+    if (editable)
         out += attribute("spellcheck", "false") + attribute("autocomplete", "off") +
                attribute("autocapitalize", "off");
     if (row.kind == ControlKind::edit)
@@ -143,7 +151,7 @@ void PageWriter::writeControl(std::string& out, std::size_t index, int depth) co
         out += attribute("maxlength", "32767") + attribute("inputmode", "decimal") +
                attribute("enterkeyhint", "next");
     // Nothing takes typing or clicks until the program has taken it over.
-    if (row.kind == ControlKind::edit || row.kind == ControlKind::multiLineEdit)
+    if (editable)
         out += " readonly";
     else if (row.kind == ControlKind::button)
         out += " disabled";

@@ -111,11 +111,10 @@ void WebPlatform::createWindow(const WindowLayout& window, std::span<const Contr
 }
 
 std::string WebPlatform::text(std::size_t control) const {
-    const val& element = m_controls.at(control);
     const ControlKind kind = m_rows[control].kind;
     if (kind != ControlKind::edit && kind != ControlKind::multiLineEdit)
         return {}; // only edit fields have a text of their own
-    const std::string value = element[m_value].as<std::string>();
+    const std::string value = m_controls.at(control)[m_value].as<std::string>();
     return kind == ControlKind::multiLineEdit ? replaced(value, "\n", "\r\n") : value;
 }
 

@@ -98,6 +98,13 @@ def open_page(browser, url):
     browser.execute_async_script('document.fonts.ready.then(arguments[0])')
 
 
+def open_under_worker(browser, url):
+    """Opens the page and waits until its service worker serves it."""
+    open_page(browser, url)
+    WebDriverWait(browser, 20).until(
+        lambda b: b.execute_script('return !!navigator.serviceWorker.controller'))
+
+
 def start_browser(scale):
     options = Options()
     options.binary_location = '/usr/bin/chromium'
@@ -374,9 +381,7 @@ class Offline(unittest.TestCase):
         url = f'http://127.0.0.1:{server.server_address[1]}/'
         browser = start_browser(1)
         try:
-            open_page(browser, url)
-            WebDriverWait(browser, 20).until(
-                lambda b: b.execute_script('return !!navigator.serviceWorker.controller'))
+            open_under_worker(browser, url)
             stop_server(server)
             open_page(browser, url)
             browser.find_element(By.ID, 'Text1').click()
@@ -397,9 +402,7 @@ class Offline(unittest.TestCase):
             url = f'http://127.0.0.1:{server.server_address[1]}/'
             browser = start_browser(1)
             try:
-                open_page(browser, url)
-                WebDriverWait(browser, 20).until(
-                    lambda b: b.execute_script('return !!navigator.serviceWorker.controller'))
+                open_under_worker(browser, url)
                 with open(os.path.join(site, 'grainmix.css'), 'a') as f:
                     f.write('/* the next build */\n')
                 worker = os.path.join(site, 'service-worker.js')

@@ -6,6 +6,8 @@
 Module['grainmixPage'] = (function () {
   'use strict';
   var form = null;
+  // The grains' fields in reading order, as the page brings them.
+  var grains = [];
   var ended = false;
   // While a message is open the program waits inside the event that raised
   // it; the form is inert then, and nothing else may enter the program. One
@@ -49,10 +51,6 @@ Module['grainmixPage'] = (function () {
            'phone';
   }
 
-  function grainFields() {
-    return Array.prototype.slice.call(form.querySelectorAll('#Frame2 input'));
-  }
-
   function focusField(field) {
     field.focus({preventScroll: true});
     field.select();
@@ -64,7 +62,6 @@ Module['grainmixPage'] = (function () {
   // the results show. A desktop window's Enter does nothing in a field.
   function onEnter(event) {
     if (!phoneLayout()) return;
-    var grains = grainFields();
     var at = grains.indexOf(event.target);
     if (at < 0) return;
     event.preventDefault();
@@ -80,7 +77,7 @@ Module['grainmixPage'] = (function () {
   // and the bottom of what the user sees (the keyboard's top while it is
   // up).
   function keepInSight(field) {
-    if (!phoneLayout() || grainFields().indexOf(field) < 0) return;
+    if (grains.indexOf(field) < 0 || !phoneLayout()) return;
     var view = window.visualViewport;
     var top = Math.max.apply(null, bar().map(function (frame) {
       return frame.getBoundingClientRect().bottom;
@@ -127,7 +124,7 @@ Module['grainmixPage'] = (function () {
       Array.prototype.forEach.call(form.querySelectorAll('input'), function (input) {
         input.setAttribute('inputmode', keyboard);
       });
-      var grains = grainFields();
+      grains = Array.prototype.slice.call(form.querySelectorAll('#Frame2 input'));
       grains[grains.length - 1].setAttribute('enterkeyhint', 'done');
       form.addEventListener('input', function (event) {
         if (!ended && openMessages === 0) Module['_grainmix_input'](controlOf(event.target));
