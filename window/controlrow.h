@@ -62,7 +62,10 @@ struct Rgb {
 
 // The background of an amount that the sums cannot use: pale enough that the
 // black text on it stays easy to read, plainly not the white of the others.
+// The text colour goes with it: a dark theme's light text on the pink could
+// hardly be read.
 inline constexpr Rgb invalidAmountColour = {0xff, 0xd6, 0xd6};
+inline constexpr Rgb invalidAmountTextColour = {0x00, 0x00, 0x00};
 // Where the system has no desktop colour of its own: the classic default
 // desktop's teal, with white text on it.
 inline constexpr Rgb classicDesktopColour = {0x00, 0x80, 0x80};

@@ -51,13 +51,12 @@ QString withLineFeeds(std::string_view text) {
 }
 
 // The instructions: white on the desktop's colour. Qt knows no desktop
-// colour, so the classic default desktop's stands in for it.
+// colour, so the classic default desktop's stands in for it. White reads on
+// it whatever the user's palette; the other roles still follow that palette.
 void useDesktopColours(QWidget* widget) {
-    QPalette palette = widget->palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, QPalette::Base, qColor(classicDesktopColour));
-        palette.setColor(group, QPalette::Text, Qt::white);
-    }
+    QPalette palette;
+    palette.setColor(QPalette::Base, qColor(classicDesktopColour));
+    palette.setColor(QPalette::Text, Qt::white);
     widget->setPalette(palette);
 }
 
@@ -127,7 +126,6 @@ void QtPlatform::createControl(const ControlRow& row, std::size_t index) {
         auto* edit = create(new QLineEdit(parent));
         edit->setText(text);
         // Reported for typing and for setText alike, before either returns.
-        m_editPalette = edit->palette(); // shared, not copied
         QObject::connect(edit, &QLineEdit::textChanged, edit,
                          [this, index] { m_events->textChanged(index); });
         widget = edit;
@@ -205,13 +203,14 @@ void QtPlatform::setText(std::size_t control, std::string_view text) {
 
 void QtPlatform::setNote(std::size_t control, std::string_view note) {
     QWidget* widget = m_controls.at(control);
-    if (note.empty()) {
-        widget->setPalette(m_editPalette);
-        widget->setToolTip(QString());
-        return;
+    // Only the mark's two colours are the widget's own; every other role
+    // follows the application's palette, also when the user changes it while
+    // the program runs. An empty palette gives the field back to it whole.
+    QPalette palette;
+    if (!note.empty()) {
+        palette.setColor(QPalette::Base, qColor(invalidAmountColour));
+        palette.setColor(QPalette::Text, qColor(invalidAmountTextColour));
     }
-    QPalette palette = m_editPalette;
-    palette.setColor(QPalette::Base, qColor(invalidAmountColour));
     widget->setPalette(palette);
     widget->setToolTip(toQString(note));
 }

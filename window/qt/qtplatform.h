@@ -45,6 +45,5 @@ class QtPlatform : public Platform {
     std::unique_ptr<QWidget> m_window;
     std::vector<QWidget*> m_controls; // owned by m_window
     PlatformEvents* m_events = nullptr;
-    QPalette m_editPalette; // an edit field's look without a note
     QFont m_boldFont;       // resolved once for every bold control
 };
