@@ -2,6 +2,7 @@
 
 #include "creationorder.h"
 #include "dpi.h"
+#include "paintedtext.h"
 #include "widetext.h"
 
 #include <commctrl.h>
@@ -80,20 +81,6 @@ void registerWindowClass(WNDPROC procedure) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = windowClass;
     RegisterClassExW(&wc);
-}
-
-// What one line of text paints in the font selected into `dc`: as wide as
-// DrawText lays it out, and wider by what its last glyph reaches past its
-// advance (a negative C width), which DrawText leaves out.
-SIZE inkSize(HDC dc, std::wstring_view line) {
-    RECT laid{};
-    DrawTextW(dc, line.data(), static_cast<int>(line.size()), &laid,
-              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
-    SIZE ink{laid.right - laid.left, laid.bottom - laid.top};
-    ABC last{};
-    if (!line.empty() && GetCharABCWidthsW(dc, line.back(), line.back(), &last) && last.abcC < 0)
-        ink.cx -= last.abcC;
-    return ink;
 }
 
 } // namespace
@@ -205,18 +192,16 @@ bool Win32Platform::captionFits(HWND child, ControlKind kind) const {
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
 
-    HDC dc = GetDC(child);
-    const HGDIOBJ old =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
     bool fits = true;
     for (std::size_t start = 0; fits && start <= text.size();) {
         const std::size_t end = std::min(text.find(L"\r\n", start), text.size());
-        const SIZE ink = inkSize(dc, std::wstring_view(text).substr(start, end - start));
-        fits = ink.cx < room.right - room.left && ink.cy <= room.bottom - room.top;
+        const PaintedText line =
+            paintedText(font, std::wstring_view(text).substr(start, end - start));
+        const int width = room.right - room.left;
+        fits = line.advance <= width && line.ink < width && line.height <= room.bottom - room.top;
         start = end + 2;
     }
-    SelectObject(dc, old);
-    ReleaseDC(child, dc);
     return fits;
 }
 
