@@ -8,10 +8,6 @@ COLORREF colourRef(Rgb c) {
     return RGB(c.red, c.green, c.blue);
 }
 
-Rgb rgbOf(COLORREF c) {
-    return {GetRValue(c), GetGValue(c), GetBValue(c)};
-}
-
 bool highContrast() {
     HIGHCONTRASTW contrast{};
     contrast.cbSize = sizeof contrast;
@@ -24,6 +20,10 @@ SystemColours::Look systemLook(int text, int background) {
 }
 
 } // namespace
+
+Rgb rgbOf(COLORREF colour) {
+    return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
 
 SystemColours::SystemColours() : m_markBrush(CreateSolidBrush(colourRef(invalidAmountColour))) {
     read();

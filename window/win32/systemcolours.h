@@ -1,6 +1,10 @@
 #pragma once
 
+#include "controlrow.h"
+
 #include <windows.h>
+
+Rgb rgbOf(COLORREF colour);
 
 // The colours of the two controls that do not take the system's own: the
 // instructions on the desktop's colour and the mark of an amount the sums

@@ -84,15 +84,14 @@ TEST_F(Win32Window, EveryTextFitsItsControlAtTheScreensDpi) {
     expectEveryTextFits(window(), screenDpi());
 }
 
-// What a label paints can reach past its text's advance: its last pixel
-// column stays blank, or the caption looks cut off. Run again at 120, 144 and
-// 192 DPI.
+// A label's ink may reach past its text's advance: its last pixel column stays
+// blank, or the caption looks cut off. Run again at 120, 144 and 192 DPI.
 TEST_F(Win32Window, NoLabelsInkReachesItsLastColumn) {
     for (std::size_t i = 0; i < form1ControlCount; ++i) {
         const ControlRow& c = form1Controls()[i];
         if (c.kind != ControlKind::label || !c.visible)
             continue;
-        const Painting label(m_platform.handle(i), Painting::From::print);
+        const Painting label(m_platform.handle(i), true);
         const COLORREF background = label.background();
         for (int y = 0; y < label.height; ++y) {
             EXPECT_EQ(label.at(label.width - 1, y), background)

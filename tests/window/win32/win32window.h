@@ -13,40 +13,32 @@
 #include <string_view>
 #include <vector>
 
-// A control's client area as it is painted: printed into a bitmap by the
-// control itself, or read back from the screen as it shows now.
+// A control's client area as it is painted: printed by the control itself
+// into a bitmap, or copied from the screen as it shows now.
 struct Painting {
     int width = 0;
     int height = 0;
     std::vector<COLORREF> pixels; // row by row from the top
 
-    enum class From { print, screen };
-    Painting(HWND child, From from) {
+    Painting(HWND child, bool printed) {
         RECT client{};
         GetClientRect(child, &client);
         width = client.right;
         height = client.bottom;
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HDC dc = CreateCompatibleDC(nullptr);
+        HDC screen = GetDC(child);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
         const HGDIOBJ old = SelectObject(dc, bitmap);
-        if (from == From::print) {
-            SendMessageW(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
-                         PRF_CLIENT | PRF_ERASEBKGND);
-        } else {
-            HDC screen = GetDC(child);
+        if (printed)
+            SendMessageW(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        else
             BitBlt(dc, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-            ReleaseDC(child, screen);
-        }
-        GdiFlush();
-        const auto* p = static_cast<const RGBQUAD*>(bits);
-        for (std::size_t i = 0; i < static_cast<std::size_t>(width * height); ++i)
-            pixels.push_back(RGB(p[i].rgbRed, p[i].rgbGreen, p[i].rgbBlue));
+        for (int i = 0; i < width * height; ++i)
+            pixels.push_back(GetPixel(dc, i % width, i / width));
         SelectObject(dc, old);
-        DeleteDC(dc);
         DeleteObject(bitmap);
+        DeleteDC(dc);
+        ReleaseDC(child, screen);
     }
     COLORREF at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
     // What most of it is painted in.
