@@ -14,10 +14,11 @@ PaintedText paintedText(HFONT font, std::wstring_view line) {
     DrawTextW(dc, line.data(), static_cast<int>(line.size()), &laid, DT_CALCRECT | lineFormat);
     PaintedText painted{laid.right, laid.right, laid.bottom};
 
-    // Room on both sides for ink beyond the advances: a line's height is
-    // more than any glyph overhangs.
+    // Room for ink beyond the advances: before the line a line's height,
+    // more than any glyph overhangs; after it as much again as the line,
+    // more than any font is painted wider than it says.
     const int margin = painted.height;
-    const int width = painted.advance + 2 * margin;
+    const int width = 2 * painted.advance + 2 * margin;
     BITMAPINFO info{};
     info.bmiHeader = {sizeof info.bmiHeader, width, -painted.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+// A Win32 colour as the window's shared colour rules take it.
 Rgb rgbOf(COLORREF colour);
 
 // The colours of the two controls that do not take the system's own: the
