@@ -60,7 +60,7 @@ TEST_F(Win32Window, InstructionsAndAMarkedAmountReadInEveryDesktopColourAndInHig
         }
         const Painting instructions(control("Text27"), false);
         EXPECT_EQ(instructions.background(), look.scheme[0]) << look.name;
-        EXPECT_TRUE(look.scheme[0] != teal || textColour(instructions) == white);
+        EXPECT_TRUE(look.scheme[0] != teal || textColour(instructions) == white) << "on the teal";
     }
     SetSysColors(saved.size(), elements, saved.data());
     contrast = savedContrast;
