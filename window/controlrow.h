@@ -58,6 +58,7 @@ struct Rgb {
     unsigned char red;
     unsigned char green;
     unsigned char blue;
+    bool operator==(const Rgb&) const = default;
 };
 
 // The background of an amount that the sums cannot use: pale enough that the

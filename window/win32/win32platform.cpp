@@ -2,21 +2,20 @@
 
 #include "creationorder.h"
 #include "dpi.h"
+#include "paintedtext.h"
 #include "widetext.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <climits>
+#include <string_view>
 
 namespace {
 
 constexpr wchar_t windowClass[] = L"GrainMixWindow";
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD windowExStyle = 0;
-constexpr COLORREF noteColour =
-    RGB(invalidAmountColour.red, invalidAmountColour.green, invalidAmountColour.blue);
-constexpr COLORREF white = RGB(255, 255, 255);
 constexpr int noteWidthTwips = 4320;
 // What a push button's edge and focus rectangle take from its caption's room
 // on each side, in pixels at 96 DPI.
@@ -101,8 +100,6 @@ Win32Platform::~Win32Platform() {
     m_destroying = true;
     if (m_window)
         DestroyWindow(m_window);
-    if (m_noteBrush)
-        DeleteObject(m_noteBrush);
 }
 
 void Win32Platform::createWindow(const WindowLayout& window, std::span<const ControlRow> controls,
@@ -178,7 +175,8 @@ void Win32Platform::place(const Placement& placement) {
 }
 
 // Whether every line of a control's text fits the room the control gives it,
-// measured in the font the control has now.
+// painted in the font the control has now, with the room's last pixel column
+// left blank: ink that reaches it looks cut off.
 bool Win32Platform::captionFits(HWND child, ControlKind kind) const {
     RECT room{};
     GetClientRect(child, &room);
@@ -194,19 +192,16 @@ bool Win32Platform::captionFits(HWND child, ControlKind kind) const {
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
 
-    HDC dc = GetDC(child);
-    const HGDIOBJ old =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
     bool fits = true;
     for (std::size_t start = 0; fits && start <= text.size();) {
         const std::size_t end = std::min(text.find(L"\r\n", start), text.size());
-        SIZE size{};
-        GetTextExtentPoint32W(dc, text.data() + start, static_cast<int>(end - start), &size);
-        fits = size.cx <= room.right - room.left && size.cy <= room.bottom - room.top;
+        const PaintedText line =
+            paintedText(font, std::wstring_view(text).substr(start, end - start));
+        const int width = room.right - room.left;
+        fits = line.advance <= width && line.ink < width && line.height <= room.bottom - room.top;
         start = end + 2;
     }
-    SelectObject(dc, old);
-    ReleaseDC(child, dc);
     return fits;
 }
 
@@ -320,8 +315,6 @@ void Win32Platform::setNote(std::size_t control, std::string_view note) {
     if (!wide.empty()) {
         tool.lpszText = wide.data(); // the tooltip keeps its own copy
         SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        if (!m_noteBrush)
-            m_noteBrush = CreateSolidBrush(noteColour);
     }
     InvalidateRect(child, nullptr, TRUE);
 }
@@ -405,6 +398,11 @@ LRESULT Win32Platform::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         break;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+        onColoursChanged();
+        break;
     case WM_DPICHANGED:
         onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
@@ -461,16 +459,22 @@ LRESULT Win32Platform::onControlColour(UINT message, HDC dc, HWND child) {
     const int index = controlOf(child);
     if (index >= 0) {
         const auto control = static_cast<std::size_t>(index);
-        if (m_table[control].colours == ColourRole::desktop) {
-            SetTextColor(dc, white);
-            SetBkColor(dc, GetSysColor(COLOR_DESKTOP));
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_DESKTOP));
-        }
-        if (m_controls[control].marked && m_noteBrush) {
-            SetBkColor(dc, noteColour);
-            return reinterpret_cast<LRESULT>(m_noteBrush);
+        const bool desktop = m_table[control].colours == ColourRole::desktop;
+        if (desktop || m_controls[control].marked) {
+            const SystemColours::Look& look = desktop ? m_colours.instructions() : m_colours.mark();
+            SetTextColor(dc, look.text);
+            SetBkColor(dc, look.background);
+            return reinterpret_cast<LRESULT>(look.brush);
         }
     }
     return DefWindowProcW(m_window, message, reinterpret_cast<WPARAM>(dc),
                           reinterpret_cast<LPARAM>(child));
+}
+
+// Colours, high contrast or the theme changed while the program runs: the
+// window takes the new ones at once, every control repainted.
+void Win32Platform::onColoursChanged() {
+    m_colours.read();
+    if (m_window)
+        RedrawWindow(m_window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }

@@ -2,6 +2,7 @@
 
 #include "fittedfonts.h"
 #include "platform.h"
+#include "systemcolours.h"
 
 #include <windows.h>
 
@@ -64,6 +65,7 @@ class Win32Platform : public Platform {
     bool isEdit(std::size_t control) const;
     bool isMultiLineEdit(HWND child) const;
     LRESULT onControlColour(UINT message, HDC dc, HWND child);
+    void onColoursChanged();
 
     int pixels(int twips) const;
     HWND createChild(std::size_t control, bool nameLabel);
@@ -86,5 +88,5 @@ class Win32Platform : public Platform {
     HWND m_writing = nullptr; // the edit whose text setText is replacing
     int m_dpi = USER_DEFAULT_SCREEN_DPI;
     std::unique_ptr<FittedFonts> m_fonts;
-    HBRUSH m_noteBrush = nullptr;
+    SystemColours m_colours;
 };

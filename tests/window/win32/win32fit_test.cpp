@@ -84,6 +84,22 @@ TEST_F(Win32Window, EveryTextFitsItsControlAtTheScreensDpi) {
     expectEveryTextFits(window(), screenDpi());
 }
 
+// A label's ink may reach past its text's advance: its last pixel column stays
+// blank, or the caption looks cut off. Run again at 120, 144 and 192 DPI.
+TEST_F(Win32Window, NoLabelsInkReachesItsLastColumn) {
+    for (std::size_t i = 0; i < form1ControlCount; ++i) {
+        const ControlRow& c = form1Controls()[i];
+        if (c.kind != ControlKind::label || !c.visible)
+            continue;
+        const Painting label(m_platform.handle(i), true);
+        const COLORREF background = label.background();
+        for (int y = 0; y < label.height; ++y) {
+            EXPECT_EQ(label.at(label.width - 1, y), background)
+                << c.text << " at row " << y << " at " << screenDpi() << " DPI";
+        }
+    }
+}
+
 TEST_F(Win32Window, MovingToAScreenOfAnotherScaleTakesTheSuggestedFrameAndLaysOutAgain) {
     const int dpi = screenDpi() * 3 / 2;
     // What Windows would suggest: the frame around the layout's client area

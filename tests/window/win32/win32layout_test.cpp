@@ -150,27 +150,4 @@ TEST_F(Win32Window, EveryNamedFieldHasItsNameInTheStaticBeforeIt) {
     EXPECT_FALSE(IsWindowVisible(instructionsName)) << "the instructions have no visible label";
 }
 
-struct Painted {
-    HBRUSH brush;
-    COLORREF text;
-    COLORREF background;
-};
-
-Painted paintedAs(HWND window, HWND child) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
-        window, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child)));
-    const Painted painted{brush, GetTextColor(dc), GetBkColor(dc)};
-    DeleteDC(dc);
-    return painted;
-}
-
-TEST_F(Win32Window, InstructionsAreWhiteOnTheDesktopColour) {
-    const Painted painted = paintedAs(window(), control("Text27"));
-    EXPECT_EQ(painted.brush, GetSysColorBrush(COLOR_DESKTOP));
-    EXPECT_EQ(painted.text, RGB(255, 255, 255));
-    EXPECT_EQ(painted.background, GetSysColor(COLOR_DESKTOP));
-    EXPECT_EQ(paintedAs(window(), control("Text1")).background, GetSysColor(COLOR_WINDOW));
-}
-
 } // namespace

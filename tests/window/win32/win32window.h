@@ -7,8 +7,48 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
+
+// A control's client area as it is painted: printed by the control itself
+// into a bitmap, or copied from the screen as it shows now.
+struct Painting {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels; // row by row from the top
+
+    Painting(HWND child, bool printed) {
+        RECT client{};
+        GetClientRect(child, &client);
+        width = client.right;
+        height = client.bottom;
+        HDC screen = GetDC(child);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+        const HGDIOBJ old = SelectObject(dc, bitmap);
+        if (printed)
+            SendMessageW(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        else
+            BitBlt(dc, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+        for (int i = 0; i < width * height; ++i)
+            pixels.push_back(GetPixel(dc, i % width, i / width));
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        ReleaseDC(child, screen);
+    }
+    COLORREF at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+    // What most of it is painted in.
+    COLORREF background() const {
+        std::map<COLORREF, int> counts;
+        for (COLORREF c : pixels)
+            ++counts[c];
+        return std::ranges::max_element(counts, {}, &std::pair<const COLORREF, int>::second)->first;
+    }
+};
 
 // Form1 on real Win32 controls, talked to the way Windows talks to them:
 // with window messages, and read back with GetWindowTextW.
