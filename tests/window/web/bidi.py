@@ -75,9 +75,12 @@ class Firefox:
         self.send('session.new', {'capabilities': {}})
         self.send('session.subscribe', {'events': ['log.entryAdded']})
         # The window Firefox opens with never has the focus: keys reach its
-        # page but press no button. One opened now does.
-        self.context = self.send('browsingContext.create', {'type': 'window'})['context']
+        # page but press no button. A tab opened now does.
+        self.context = self.send('browsingContext.create', {'type': 'tab'})['context']
         self.send('browsingContext.activate', {'context': self.context})
+        # A page behind it in its history: like a tab the user has used, not
+        # one a page's script may close.
+        self.get('data:text/html,')
         self.set_window_size(width, height, scale)
 
     def send(self, method, params):
