@@ -218,6 +218,9 @@ class Page(InBrowser):
         cls.layout = read_layout()
         cls.controls = cls.layout['controls']
         super().setUpClass()
+        # Installed on a page that stays: WebKit leaves pending for good an
+        # install that the next page cut short.
+        open_under_worker(cls.browser, cls.url)
 
     def setUp(self):
         open_page(self.browser, self.url)
