@@ -27,13 +27,18 @@ Module['grainmixPage'] = (function () {
     return chain;
   }
 
+  // WebKitGTK names Shift+Tab's key "Unidentified"; its code is still Tab.
+  function isTab(event) {
+    return event.key === 'Tab' || (event.key === 'Unidentified' && event.code === 'Tab');
+  }
+
   // Tab and Shift+Tab walk the window's own order and wrap around, as in a
   // desktop window, rather than leaving for the browser's toolbar. Enter is
   // the phone layout's (onEnter).
   function onKeyDown(event) {
     if (ended || openMessages > 0 || event.altKey || event.ctrlKey || event.metaKey) return;
     if (event.key === 'Enter' && !event.shiftKey && !event.isComposing) onEnter(event);
-    if (event.key !== 'Tab') return;
+    if (!isTab(event)) return;
     var chain = focusChain();
     var at = chain.indexOf(document.activeElement);
     var step = event.shiftKey ? -1 : 1;
@@ -221,7 +226,7 @@ Module['grainmixPage'] = (function () {
         });
         dialog.addEventListener('keydown', function (event) {
           // Tab stays on the one button.
-          if (event.key === 'Tab') event.preventDefault();
+          if (isTab(event)) event.preventDefault();
         });
         dialog.showModal();
         ok.focus();
