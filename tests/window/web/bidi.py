@@ -131,12 +131,9 @@ class Firefox:
 
     def execute(self, command, params):
         # What ActionChains sends.
-        if command == Command.W3C_ACTIONS:
-            self.perform(params['actions'])
-        elif command == Command.W3C_CLEAR_ACTIONS:
-            self.send('input.releaseActions', {'context': self.context})
-        else:
+        if command != Command.W3C_ACTIONS:
             raise NotImplementedError(command)
+        self.perform(params['actions'])
 
     def get_log(self, kind):
         entries, self.logged = self.logged, []
@@ -185,10 +182,8 @@ class Firefox:
             return None
         if kind == 'node':
             return Element(self, value['sharedId'])
-        if kind in ('array', 'set'):
-            return [self.deserialize(v) for v in value.get('value', [])]
+        if kind == 'array':
+            return [self.deserialize(v) for v in value['value']]
         if kind == 'object':
-            return {k: self.deserialize(v) for k, v in value.get('value', [])}
-        if kind == 'number' and isinstance(value['value'], str):
-            return float(value['value'].replace('Infinity', 'inf'))
+            return {k: self.deserialize(v) for k, v in value['value']}
         return value.get('value')

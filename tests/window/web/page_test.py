@@ -119,7 +119,7 @@ LACKS = {
         'touch': 'WebKitGTK has no touch emulation',
         'media': 'WebKitWebDriver emulates no colour scheme or forced colours',
         'devtools': "the accessibility tree is read through Chromium's DevTools",
-        'preload': 'WebKitWebDriver runs no script before the page\'s own',
+        'preload': "WebKitWebDriver runs no script before the page's own",
         'console': 'WebKitWebDriver keeps no console log',
     },
     'firefox': {
