@@ -182,8 +182,9 @@ class Firefox:
             return None
         if kind == 'node':
             return Element(self, value['sharedId'])
+        # Deeper than the serialization goes, or a host object: no value.
         if kind == 'array':
-            return [self.deserialize(v) for v in value['value']]
+            return [self.deserialize(v) for v in value.get('value', [])]
         if kind == 'object':
-            return {k: self.deserialize(v) for k, v in value['value']}
+            return {k: self.deserialize(v) for k, v in value.get('value', [])}
         return value.get('value')
