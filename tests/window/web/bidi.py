@@ -3,6 +3,7 @@ geckodriver): the part of Selenium's driver that the page's tests use, so that
 one test body serves every engine. Selenium's ActionChains work unchanged:
 BiDi's input actions are WebDriver's own."""
 
+import atexit
 import json
 import re
 import shutil
@@ -57,6 +58,17 @@ class Firefox:
             [binary, '--headless', '--no-remote', '--profile', self.profile,
              '--remote-debugging-port=0', 'about:blank'],
             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+        self.socket = None
+        # Ended with the tests even when a test class never got to end it.
+        atexit.register(self.quit)
+        try:
+            self.connect()
+            self.set_window_size(width, height, scale)
+        except BaseException:
+            self.quit()
+            raise
+
+    def connect(self):
         url = None
         for line in self.process.stderr:
             found = re.search(r'WebDriver BiDi listening on (ws://\S+)', line)
@@ -64,12 +76,11 @@ class Firefox:
                 url = found.group(1)
                 break
         if not url:
-            self.quit()
             raise RuntimeError('Firefox gave no WebDriver BiDi address')
         # Firefox writes on; unread, its pipe would fill and stop it.
         threading.Thread(target=self.process.stderr.read, daemon=True).start()
         self.socket = websocket.create_connection(url + '/session', timeout=60,
-                                                    suppress_origin=True)
+                                                  suppress_origin=True)
         self.next_id = 0
         self.logged = []
         self.send('session.new', {'capabilities': {}})
@@ -81,7 +92,6 @@ class Firefox:
         # A page behind it in its history: like a tab the user has used, not
         # one a page's script may close.
         self.get('data:text/html,')
-        self.set_window_size(width, height, scale)
 
     def send(self, method, params):
         self.next_id += 1
@@ -149,8 +159,7 @@ class Firefox:
 
     def quit(self):
         try:
-            if getattr(self, 'socket', None):
-                self.send('session.end', {})
+            if self.socket:
                 self.socket.close()
         finally:
             self.process.terminate()
