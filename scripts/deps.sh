@@ -18,10 +18,11 @@ windows=(cmake ninja-build mingw-w64 nsis zip unzip file googletest)
 wine=(wine wine32 wine64 xvfb xauth)
 # The fuzz targets: clang with libFuzzer.
 fuzz=(cmake ninja-build clang libclang-rt-14-dev)
-# The web build (its tests build GoogleTest from its sources), and a browser
-# to test it in.
+# The web build (its tests build GoogleTest from its sources), and the three
+# engines to test it in: Chromium, WebKit (MiniBrowser on a virtual display)
+# and Firefox, driven over WebDriver BiDi.
 web=(cmake ninja-build emscripten node-acorn nodejs fonttools python3-brotli chromium chromium-driver
-    python3-selenium zip googletest)
+    python3-selenium zip googletest webkit2gtk-driver xvfb firefox-esr python3-websocket)
 # Release checks: the package's lint, the licence check, and the account of
 # any difference between two builds.
 release=(lintian reuse diffoscope-minimal)

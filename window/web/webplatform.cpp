@@ -107,7 +107,7 @@ void WebPlatform::createWindow(const WindowLayout& window, std::span<const Contr
     m_page.call<void>("show", m_form);
     for (std::size_t i = 0; i < controls.size(); ++i)
         if (controls[i].focusOrder == 0)
-            m_controls[i].call<void>("focus");
+            m_page.call<void>("focusAtStart", m_controls[i]);
 }
 
 std::string WebPlatform::text(std::size_t control) const {

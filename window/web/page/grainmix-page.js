@@ -27,13 +27,18 @@ Module['grainmixPage'] = (function () {
     return chain;
   }
 
+  // WebKitGTK names Shift+Tab's key "Unidentified"; its code is still Tab.
+  function isTab(event) {
+    return event.key === 'Tab' || (event.key === 'Unidentified' && event.code === 'Tab');
+  }
+
   // Tab and Shift+Tab walk the window's own order and wrap around, as in a
   // desktop window, rather than leaving for the browser's toolbar. Enter is
   // the phone layout's (onEnter).
   function onKeyDown(event) {
     if (ended || openMessages > 0 || event.altKey || event.ctrlKey || event.metaKey) return;
     if (event.key === 'Enter' && !event.shiftKey && !event.isComposing) onEnter(event);
-    if (event.key !== 'Tab') return;
+    if (!isTab(event)) return;
     var chain = focusChain();
     var at = chain.indexOf(document.activeElement);
     var step = event.shiftKey ? -1 : 1;
@@ -69,6 +74,9 @@ Module['grainmixPage'] = (function () {
     else event.target.blur();
   }
 
+  // Between a grain's field and the bar or the bottom of what the user sees.
+  var margin = 8;
+
   function bar() {
     return [document.getElementById('Frame3'), document.getElementById('Frame1')];
   }
@@ -84,9 +92,17 @@ Module['grainmixPage'] = (function () {
     }));
     var bottom = view ? view.offsetTop + view.height : window.innerHeight;
     var box = field.getBoundingClientRect();
-    var margin = 8;
     if (box.top < top + margin) window.scrollBy(0, box.top - top - margin);
     else if (box.bottom > bottom - margin) window.scrollBy(0, box.bottom - bottom + margin);
+  }
+
+  // What the browser scrolls into view itself (the field a tap or a click is
+  // aimed at, the field it focuses) comes to rest below the bar, not under it.
+  function padBelowBar() {
+    var height = Math.max.apply(null, bar().map(function (frame) {
+      return frame.offsetHeight;
+    }));
+    document.documentElement.style.scrollPaddingTop = phoneLayout() ? height + margin + 'px' : '';
   }
 
   // While the keyboard is up the browser may show a part of the page lower
@@ -95,6 +111,7 @@ Module['grainmixPage'] = (function () {
     var view = window.visualViewport;
     var shift = phoneLayout() && view.scale === 1 ? Math.max(0, view.offsetTop) : 0;
     document.documentElement.style.setProperty('--visible-top', shift + 'px');
+    padBelowBar();
     keepInSight(document.activeElement);
   }
 
@@ -133,19 +150,24 @@ Module['grainmixPage'] = (function () {
         var button = event.target.closest('button');
         if (button && !ended && openMessages === 0) Module['_grainmix_click'](controlOf(button));
       });
-      // The window starts with the focus on Exit; on a phone the page still
-      // opens at its top, with the bar and the first grains.
-      form.addEventListener('focusin', function () {
-        if (phoneLayout()) window.scrollTo(0, 0);
-      }, {once: true});
       form.addEventListener('focusin', function (event) {
         keepInSight(event.target);
       });
       document.addEventListener('keydown', onKeyDown);
+      padBelowBar();
       if (window.visualViewport) {
         window.visualViewport.addEventListener('resize', followVisibleArea);
         window.visualViewport.addEventListener('scroll', followVisibleArea);
       }
+    },
+
+    // The window starts with the focus on Exit; on a phone the page still
+    // opens at its top, with the bar and the first grains: no scrolling to
+    // Exit, and none left from where a reload brought the page back to.
+    focusAtStart: function (control) {
+      var phone = phoneLayout();
+      control.focus({preventScroll: phone});
+      if (phone) window.scrollTo(0, 0);
     },
 
     setNote: function (control, note) {
@@ -204,7 +226,7 @@ Module['grainmixPage'] = (function () {
         });
         dialog.addEventListener('keydown', function (event) {
           // Tab stays on the one button.
-          if (event.key === 'Tab') event.preventDefault();
+          if (isTab(event)) event.preventDefault();
         });
         dialog.showModal();
         ok.focus();
