@@ -1,10 +1,16 @@
-// Writes the page's HTML and its style sheet from the window's control table,
-// so that the whole form is in the first bytes the browser receives and is on
-// screen before the program has loaded; the program then takes it over.
-//   makepage TEMPLATE INDEX_HTML FORM1_CSS
-// The template's @CAPTION@ becomes the window's caption and @MAIN@ the window.
+// Writes the page's HTML from the window's control table, so that the whole
+// form, and the style it is drawn with, are in the first bytes the browser
+// receives: it is on screen before anything else has loaded, and the program
+// then takes it over.
+//   makepage TEMPLATE PAGE_CSS INDEX_HTML
+// The template's @CAPTION@ becomes the window's caption, @MAIN@ the window,
+// @STYLE@ the generated style with the page's own style sheet after it, and
+// @STYLE_HASH@ that style's hash, which the page's policy names as the one
+// style it allows.
 #include "form1layout.h"
 #include "pagewriter.h"
+
+#include <emscripten/emscripten.h>
 
 #include <fstream>
 #include <iostream>
@@ -15,11 +21,31 @@
 
 namespace {
 
+// A Content-Security-Policy source for the text of a <style> element:
+// 'sha256-' and the digest in base64. Node.js, which runs this, has both.
+EM_JS(void, writeCspHash, (const char* text, char* out, int size), {
+    var digest = require('crypto').createHash('sha256').update(UTF8ToString(text), 'utf8');
+    stringToUTF8("'sha256-" + digest.digest('base64') + "'", out, size);
+});
+
+std::string cspHash(const std::string& text) {
+    char hash[64] = {};
+    writeCspHash(text.c_str(), hash, static_cast<int>(sizeof hash));
+    return hash;
+}
+
 std::string replaced(std::string text, std::string_view marker, std::string_view by) {
     const std::size_t at = text.find(marker);
     if (at == std::string::npos)
         throw std::runtime_error("the template has no " + std::string(marker));
     return text.replace(at, marker.size(), by);
+}
+
+std::string read(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open())
+        throw std::runtime_error(std::string("cannot read ") + path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void write(const char* path, const std::string& text) {
@@ -33,19 +59,18 @@ void write(const char* path, const std::string& text) {
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        std::cerr << "usage: makepage TEMPLATE INDEX_HTML FORM1_CSS\n";
+        std::cerr << "usage: makepage TEMPLATE PAGE_CSS INDEX_HTML\n";
         return 2;
     }
     try {
-        std::ifstream in(argv[1], std::ios::binary);
-        if (!in.is_open())
-            throw std::runtime_error(std::string("cannot read ") + argv[1]);
-        std::string page{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        std::string page = read(argv[1]);
         const PageWriter writer(form1Window, form1Controls());
+        const std::string style = writer.style(read(argv[2]));
+        page = replaced(std::move(page), "@STYLE_HASH@", cspHash(style));
         page = replaced(std::move(page), "@CAPTION@", htmlEscaped(form1Window.caption));
+        page = replaced(std::move(page), "@STYLE@", style);
         page = replaced(std::move(page), "@MAIN@", writer.html());
-        write(argv[2], page);
-        write(argv[3], writer.styleSheet());
+        write(argv[3], page);
     } catch (const std::exception& e) {
         std::cerr << "makepage: " << e.what() << "\n";
         return 1;

@@ -10,9 +10,12 @@
 
   // The program has started once it has taken the form over: it enables the
   // buttons then, and removes the form when it ends.
+  function firstButton() {
+    return document.querySelector('.form .button');
+  }
   function started() {
-    var exit = document.getElementById('CmdExit');
-    return !exit || !exit.disabled;
+    var button = firstButton();
+    return !button || !button.disabled;
   }
 
   function fail() {
@@ -85,11 +88,11 @@
     loadProgram();
   }
 
-  var exit = document.getElementById('CmdExit');
-  if (!exit) return;
+  var button = firstButton();
+  if (!button) return;
   new MutationObserver(function (changes, observer) {
     if (!started()) return;
     observer.disconnect();
     whenStarted();
-  }).observe(exit, {attributes: true, attributeFilter: ['disabled']});
+  }).observe(button, {attributes: true, attributeFilter: ['disabled']});
 })();
