@@ -1,12 +1,13 @@
 // Writes the page's HTML from the window's control table, so that the whole
-// form, and the style it is drawn with, are in the first bytes the browser
-// receives: it is on screen before anything else has loaded, and the program
-// then takes it over.
-//   makepage TEMPLATE PAGE_CSS INDEX_HTML
+// form, the style it is drawn with and the script that starts the program are
+// in the first bytes the browser receives: it is on screen before anything
+// else has loaded, and the program then takes it over.
+//   makepage TEMPLATE PAGE_CSS START_JS INDEX_HTML
 // The template's @CAPTION@ becomes the window's caption, @MAIN@ the window,
-// @STYLE@ the generated style with the page's own style sheet after it, and
-// @STYLE_HASH@ that style's hash, which the page's policy names as the one
-// style it allows.
+// @STYLE@ the generated style with the page's own style sheet after it,
+// @START@ the start-up script, and @STYLE_HASH@ and @START_HASH@ their
+// hashes, which the page's policy names as the one style and the one inline
+// script it allows.
 #include "form1layout.h"
 #include "pagewriter.h"
 
@@ -21,7 +22,7 @@
 
 namespace {
 
-// A Content-Security-Policy source for the text of a <style> element:
+// A Content-Security-Policy source for the text of a <style> or <script> element:
 // 'sha256-' and the digest in base64. Node.js, which runs this, has both.
 EM_JS(void, writeCspHash, (const char* text, char* out, int size), {
     var digest = require('crypto').createHash('sha256').update(UTF8ToString(text), 'utf8');
@@ -58,19 +59,22 @@ void write(const char* path, const std::string& text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::cerr << "usage: makepage TEMPLATE PAGE_CSS INDEX_HTML\n";
+    if (argc != 5) {
+        std::cerr << "usage: makepage TEMPLATE PAGE_CSS START_JS INDEX_HTML\n";
         return 2;
     }
     try {
         std::string page = read(argv[1]);
         const PageWriter writer(form1Window, form1Controls());
         const std::string style = writer.style(read(argv[2]));
+        const std::string start = read(argv[3]);
         page = replaced(std::move(page), "@STYLE_HASH@", cspHash(style));
+        page = replaced(std::move(page), "@START_HASH@", cspHash(start));
         page = replaced(std::move(page), "@CAPTION@", htmlEscaped(form1Window.caption));
         page = replaced(std::move(page), "@STYLE@", style);
         page = replaced(std::move(page), "@MAIN@", writer.html());
-        write(argv[3], page);
+        page = replaced(std::move(page), "@START@", start);
+        write(argv[4], page);
     } catch (const std::exception& e) {
         std::cerr << "makepage: " << e.what() << "\n";
         return 1;

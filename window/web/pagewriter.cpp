@@ -111,6 +111,26 @@ std::string place(std::string_view name, int left, int top, int width, int heigh
            ";width:" + pixels(width) + ";height:" + pixels(height) + "}\n";
 }
 
+// A style sheet as the browser needs it: without the comments, blank lines
+// and indents that are there for its readers.
+std::string compact(std::string_view css) {
+    std::string out;
+    bool lineStart = true;
+    for (std::size_t at = 0; at < css.size();) {
+        if (css.substr(at, 2) == "/*") {
+            const std::size_t end = css.find("*/", at + 2);
+            at = end == std::string_view::npos ? css.size() : end + 2;
+            continue;
+        }
+        const char c = css[at++];
+        if (lineStart && (c == ' ' || c == '\n'))
+            continue;
+        out += c;
+        lineStart = c == '\n';
+    }
+    return out;
+}
+
 } // namespace
 
 PageWriter::PageWriter(const WindowLayout& window, std::span<const ControlRow> controls)
@@ -247,11 +267,12 @@ std::string PageWriter::phoneMedia() const {
 
 std::string PageWriter::style(std::string_view pageSheet) const {
     constexpr std::string_view phone = "(--phone)";
+    const std::string sheet = compact(pageSheet);
     std::string out = styleSheet();
-    for (std::size_t at = 0; at < pageSheet.size();) {
-        const std::size_t found = pageSheet.find(phone, at);
-        out += pageSheet.substr(at, found - at);
-        if (found == std::string_view::npos)
+    for (std::size_t at = 0; at < sheet.size();) {
+        const std::size_t found = sheet.find(phone, at);
+        out.append(sheet, at, found - at);
+        if (found == std::string::npos)
             break;
         out += phoneMedia();
         at = found + phone.size();

@@ -23,9 +23,10 @@ class PageWriter {
     // that the page's script says the figures in.
     std::string html() const;
     std::string styleSheet() const;
-    // The page's own style sheet after the generated one, its phone layout's
-    // condition "@media (--phone)" made from the window's size: the phone
-    // layout takes over where the window no longer fits.
+    // The page's own style sheet after the generated one, without its
+    // comments and indents, its phone layout's condition "@media (--phone)"
+    // made from the window's size: the phone layout takes over where the
+    // window no longer fits.
     std::string style(std::string_view pageSheet) const;
 
   private:

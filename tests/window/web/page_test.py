@@ -414,7 +414,7 @@ class Offline(unittest.TestCase):
             browser = start_browser(1)
             try:
                 open_under_worker(browser, url)
-                with open(os.path.join(site, 'grainmix-start.js'), 'a') as f:
+                with open(os.path.join(site, 'grainmix.js'), 'a') as f:
                     f.write('/* the next build */\n')
                 worker = os.path.join(site, 'service-worker.js')
                 with open(worker) as f:
@@ -427,7 +427,7 @@ class Offline(unittest.TestCase):
                 WebDriverWait(browser, 20).until(
                     lambda b: b.execute_async_script(caches) == ['grainmix-next'])
                 css = browser.execute_async_script('''const done = arguments[0];
-                    caches.open('grainmix-next').then(c => c.match('grainmix-start.js'))
+                    caches.open('grainmix-next').then(c => c.match('grainmix.js'))
                         .then(r => r.text()).then(done);''')
                 self.assertTrue(css.endswith('/* the next build */\n'))
             finally:

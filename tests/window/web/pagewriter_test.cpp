@@ -103,11 +103,11 @@ TEST(PageWriter, StyleSheetPlacesEveryControlInWholePixelsFontsInCssPixels) {
         EXPECT_NE(css.find(rule), std::string::npos) << rule;
 }
 
-TEST(PageWriter, ThePhoneLayoutTakesOverWhereTheWindowNoLongerFits) {
+TEST(PageWriter, ThePhoneLayoutTakesOverWhereTheWindowNoLongerFitsCommentsLeftOut) {
     const PageWriter writer(window, controls);
-    EXPECT_EQ(writer.style("@media (--phone) {a{}}"),
-              writer.styleSheet() +
-                  "@media (max-width: 9.98px), (pointer: coarse) and (max-height: 19.98px) {a{}}");
+    EXPECT_EQ(writer.style("/* why */\n@media (--phone) {\n\n  a{b: \"/\" 1px}\n}\n"),
+              writer.styleSheet() + "@media (max-width: 9.98px), (pointer: coarse) and "
+                                    "(max-height: 19.98px) {\na{b: \"/\" 1px}\n}\n");
 }
 
 } // namespace

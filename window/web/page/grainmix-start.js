@@ -1,7 +1,9 @@
 // Starts the program: loads its script, says in one plain sentence when the
 // program cannot load or start, rather than leaving "starting" on the page for
 // ever, and once the program has taken the form over, clears that line and
-// keeps the page's files for use without a network.
+// keeps the page's files for use without a network. The page writer puts it
+// inline at the end of the page, after the form it works on: it needs no
+// request of its own, and holds up no parsing.
 (function () {
   'use strict';
   var cannotStart = 'Grain Mix could not start in this browser. ' +
@@ -82,8 +84,12 @@
         loadProgram();
       });
     }).observe({type: 'paint', buffered: true});
-    // A tab out of sight paints nothing.
-    setTimeout(loadProgram, 500);
+    // A tab out of sight paints nothing: there the program comes at once, or
+    // as soon as the tab is put out of sight. No timer: on a slow phone the
+    // first paint can come later than any timer would wait, and the program
+    // would then hold it up after all.
+    if (document.visibilityState === 'hidden') loadProgram();
+    else document.addEventListener('visibilitychange', loadProgram);
   } else {
     loadProgram();
   }
