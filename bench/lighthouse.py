@@ -107,7 +107,8 @@ def audit(url, folder):
     failed = sorted(a['id'] for a in result['audits'].values()
                     if a.get('scoreDisplayMode') in ('binary', 'numeric', 'metricSavings')
                     and a.get('score') is not None and a['score'] < 1)
-    print(f"  {url}: " + ", ".join(f"{k} {v:g}" for k, v in scores.items()), file=sys.stderr)
+    # Each run as it ends: the spread behind the medians.
+    print(f'  {url}: ' + ', '.join(f'{k} {v:g}' for k, v in scores.items()), file=sys.stderr)
     return scores, failed
 
 

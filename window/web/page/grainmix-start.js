@@ -52,11 +52,17 @@
   }, true);
   window.addEventListener('unhandledrejection', fail);
 
-  // Loads the program: grainmix.js, and its WebAssembly alongside.
+  // Loads the program: grainmix.js, and its WebAssembly alongside; and links
+  // the web app manifest, which only installing the page needs, so that
+  // fetching it does not hold up the first paint either.
   var loading = false;
   function loadProgram() {
     if (loading) return;
     loading = true;
+    var manifest = document.createElement('link');
+    manifest.rel = 'manifest';
+    manifest.href = 'manifest.webmanifest';
+    document.head.appendChild(manifest);
     var wasm = document.createElement('link');
     wasm.rel = 'preload';
     wasm.as = 'fetch';
