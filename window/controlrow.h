@@ -10,6 +10,10 @@ enum class FontRole { dialog, boldSystem };
 // Ordinary control colours, or white text on the desktop's colour.
 enum class ColourRole { standard, desktop };
 
+// What a group box holds. A layout that arranges the window's parts anew (the
+// page's, on a phone) and what is read out of the window find them by it.
+enum class GroupRole { none, grains, results, total };
+
 inline constexpr int noParent = -1;
 inline constexpr int noFocus = -1;
 
@@ -30,6 +34,7 @@ struct ControlRow {
     bool visible = true;
     int focusOrder = noFocus; // 0 takes the focus when the window opens
     std::string_view accessibleName;
+    GroupRole group = GroupRole::none; // a group box's alone
 };
 
 struct WindowLayout {

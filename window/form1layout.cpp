@@ -180,6 +180,9 @@ constexpr std::array<ControlRow, form1ControlCount> makeControls() {
     c[frame2].accessibleName = "Amounts of grains";
     c[frame1].accessibleName = "Composition of the mix";
     c[frame3].accessibleName = "Total amount";
+    c[frame2].group = GroupRole::grains;
+    c[frame1].group = GroupRole::results;
+    c[frame3].group = GroupRole::total;
 
     for (const GrainPlace& g : grainPlaces) {
         const std::string_view grain = grainName(g.field);

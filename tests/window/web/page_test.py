@@ -306,6 +306,17 @@ class Page(InBrowser):
                                      'fattotal']), ['127', '666', '106', '54', '19'])
         self.assertIsNone(self.dialog())
 
+    def test_figures_spoken_once_the_typing_pauses(self):
+        self.browser.find_element(By.ID, 'Text1').click()
+        self.chord(Keys.CONTROL, 'a')
+        self.keys('1')
+        said = "return document.querySelector('[role=status][aria-live=polite]').textContent"
+        self.assertEqual(self.js(said), '')
+        self.keys('0')
+        WebDriverWait(self.browser, 5).until(lambda b: self.js(said))
+        self.assertEqual(self.js(said), 'Amounts 10. Protein 12.7, Carbohydrate 66.6, '
+                                        'Water 10.6, Fibre 5.4, Fat 1.9')
+
     def test_clear_after_a_mix_waits_for_one_message(self):
         field = self.browser.find_element(By.ID, 'Text28')
         field.click()
@@ -484,7 +495,7 @@ class Offline(unittest.TestCase):
             browser = start_browser(1)
             try:
                 open_under_worker(browser, url)
-                with open(os.path.join(site, 'grainmix.css'), 'a') as f:
+                with open(os.path.join(site, 'grainmix.js'), 'a') as f:
                     f.write('/* the next build */\n')
                 worker = os.path.join(site, 'service-worker.js')
                 with open(worker) as f:
@@ -497,7 +508,7 @@ class Offline(unittest.TestCase):
                 WebDriverWait(browser, 20).until(
                     lambda b: b.execute_async_script(caches) == ['grainmix-next'])
                 css = browser.execute_async_script('''const done = arguments[0];
-                    caches.open('grainmix-next').then(c => c.match('grainmix.css'))
+                    caches.open('grainmix-next').then(c => c.match('grainmix.js'))
                         .then(r => r.text()).then(done);''')
                 self.assertTrue(css.endswith('/* the next build */\n'))
             finally:
@@ -724,7 +735,7 @@ class Phone(InBrowser):
     def test_grains_in_one_column_in_reading_order_names_beside_fields(self):
         self.open(360, 740)
         at = {c['id']: c for c in self.js(self.CONTROLS)}
-        names = self.js('''return [...document.querySelectorAll('#Frame2 > *')]
+        names = self.js('''return [...document.querySelectorAll('#Frame2 [id]')]
             .map(e => e.id)''')
         rows = list(zip(names[0::2], names[1::2]))  # each name, then its field
         self.assertEqual(len(rows), 27)

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,8 @@ constexpr std::array<ControlRow, 6> controls = [] {
             .top = 30,
             .width = 300,
             .height = 150,
-            .accessibleName = "Grains & \"seeds\""};
+            .accessibleName = "Grains & \"seeds\"",
+            .group = GroupRole::grains};
     c[1] = {.name = "Lab",
             .kind = ControlKind::label,
             .parent = 0,
@@ -72,6 +74,17 @@ TEST(PageWriter, ControlsStandInTableOrderInsideTheirGroupBoxTextsEscaped) {
         EXPECT_NE(at(text), std::string::npos) << text;
 }
 
+TEST(PageWriter, ANameAndTheFieldAfterItStandAsOnePairInTheirGroupBox) {
+    const std::string html = PageWriter(window, controls).html();
+    // The pair, then the group box, end straight after the field.
+    EXPECT_TRUE(std::regex_search(
+        html, std::regex(R"(<div class="frame" id="Box"[^>]* data-group="grains"[^>]*>\s*)"
+                         R"(<div class="pair">\s*<div class="label" id="Lab"[^>]*>[^<]*</div>\s*)"
+                         R"(<input class="edit" id="Ed"[^>]*>\s*</div>\s*</div>)")))
+        << html;
+    EXPECT_EQ(html.find("class=\"pair\"", html.find("class=\"pair\"") + 1), std::string::npos);
+}
+
 TEST(PageWriter, ATextareaKeepsTheLineBreakItsTextStartsWith) {
     // The parser drops the first line break after the tag.
     EXPECT_NE(PageWriter(window, controls).html().find(">\n\n  first\nlast\n</textarea>"),
@@ -80,14 +93,21 @@ TEST(PageWriter, ATextareaKeepsTheLineBreakItsTextStartsWith) {
 
 TEST(PageWriter, StyleSheetPlacesEveryControlInWholePixelsFontsInCssPixels) {
     const std::string css = PageWriter(window, controls).styleSheet();
-    for (const char* rule :
-         {"#Form9{width:10px;height:20px}", "#Box{left:1px;top:2px;width:20px;height:10px}",
-          // 22 and 23 twips: either side of a pixel and a half
-          "#Lab{left:1px;top:2px;width:0px;height:1px}",
-          "#Hid{left:0px;top:0px;width:0px;height:0px}",
-          // 8 and 9.75 points at 96 dots per inch
-          ".form{font-size:10.6667px}", ".bold{font-size:13px;"})
+    for (const char* rule : {":where(#Form9){width:10px;height:20px}",
+                             ":where(#Box){left:1px;top:2px;width:20px;height:10px}",
+                             // 22 and 23 twips: either side of a pixel and a half
+                             ":where(#Lab){left:1px;top:2px;width:0px;height:1px}",
+                             ":where(#Hid){left:0px;top:0px;width:0px;height:0px}",
+                             // 8 and 9.75 points at 96 dots per inch
+                             ".form{font-size:10.6667px}", ".bold{font-size:13px;"})
         EXPECT_NE(css.find(rule), std::string::npos) << rule;
+}
+
+TEST(PageWriter, ThePhoneLayoutTakesOverWhereTheWindowNoLongerFitsCommentsLeftOut) {
+    const PageWriter writer(window, controls);
+    EXPECT_EQ(writer.style("/* why */\n@media (--phone) {\n\n  a{b: \"/\" 1px}\n}\n"),
+              writer.styleSheet() + "@media (max-width: 9.98px), (pointer: coarse) and "
+                                    "(max-height: 19.98px) {\na{b: \"/\" 1px}\n}\n");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <sstream>
+#include <vector>
 
 std::string htmlEscaped(std::string_view text) {
     std::string out;
@@ -57,6 +58,21 @@ Element elementFor(ControlKind kind) {
     return {"div", ""};
 }
 
+// The word the page's style sheet and script know a group box by.
+std::string_view groupWord(GroupRole role) {
+    switch (role) {
+    case GroupRole::grains:
+        return "grains";
+    case GroupRole::results:
+        return "results";
+    case GroupRole::total:
+        return "total";
+    case GroupRole::none:
+        break;
+    }
+    return {};
+}
+
 std::string attribute(std::string_view name, std::string_view value) {
     return " " + std::string(name) + "=\"" + htmlEscaped(value) + "\"";
 }
@@ -88,9 +104,31 @@ std::string classes(const ControlRow& row) {
     return out;
 }
 
-std::string place(int left, int top, int width, int height) {
-    return "{left:" + pixels(left) + ";top:" + pixels(top) + ";width:" + pixels(width) +
-           ";height:" + pixels(height) + "}\n";
+// Behind :where(), so that any rule of the page's own style sheet outweighs
+// the places it writes: the phone layout sets them aside.
+std::string place(std::string_view name, int left, int top, int width, int height) {
+    return ":where(#" + std::string(name) + "){left:" + pixels(left) + ";top:" + pixels(top) +
+           ";width:" + pixels(width) + ";height:" + pixels(height) + "}\n";
+}
+
+// A style sheet as the browser needs it: without the comments, blank lines
+// and indents that are there for its readers.
+std::string compact(std::string_view css) {
+    std::string out;
+    bool lineStart = true;
+    for (std::size_t at = 0; at < css.size();) {
+        if (css.substr(at, 2) == "/*") {
+            const std::size_t end = css.find("*/", at + 2);
+            at = end == std::string_view::npos ? css.size() : end + 2;
+            continue;
+        }
+        const char c = css[at++];
+        if (lineStart && (c == ' ' || c == '\n'))
+            continue;
+        out += c;
+        lineStart = c == '\n';
+    }
+    return out;
 }
 
 } // namespace
@@ -104,14 +142,34 @@ std::string PageWriter::html() const {
                       attribute("id", m_window.name) + ">\n";
     writeChildren(out, noParent, 1);
     out += "</div>\n<p class=\"status\" id=\"status\" role=\"status\">" +
-           htmlEscaped(std::string(m_window.applicationTitle) + " is starting.") + "</p>\n</main>";
+           htmlEscaped(std::string(m_window.applicationTitle) + " is starting.") +
+           "</p>\n<p class=\"visually-hidden\" id=\"figures\" role=\"status\" "
+           "aria-live=\"polite\"></p>\n</main>";
     return out;
 }
 
+// A label and the field after it in the same group box, a name and its
+// field, stand together in a "pair": it lays out as nothing in the window,
+// and as one cell where the phone layout wants one.
 void PageWriter::writeChildren(std::string& out, int parent, int depth) const {
+    std::vector<std::size_t> children;
     for (std::size_t i = 0; i < m_controls.size(); ++i)
         if (m_controls[i].parent == parent)
-            writeControl(out, i, depth);
+            children.push_back(i);
+    const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
+    for (std::size_t at = 0; at < children.size(); ++at) {
+        const bool pair = parent != noParent && at + 1 < children.size() &&
+                          m_controls[children[at]].kind == ControlKind::label &&
+                          m_controls[children[at + 1]].kind == ControlKind::edit;
+        if (!pair) {
+            writeControl(out, children[at], depth);
+            continue;
+        }
+        out += indent + "<div class=\"pair\">\n";
+        writeControl(out, children[at], depth + 1);
+        writeControl(out, children[++at], depth + 1);
+        out += indent + "</div>\n";
+    }
 }
 
 void PageWriter::writeControl(std::string& out, std::size_t index, int depth) const {
@@ -134,6 +192,8 @@ void PageWriter::writeControl(std::string& out, std::size_t index, int depth) co
         break;
     case ControlKind::groupBox:
         out += attribute("role", "region");
+        if (row.group != GroupRole::none)
+            out += attribute("data-group", groupWord(row.group));
         break;
     case ControlKind::label:
         break;
@@ -184,7 +244,7 @@ void PageWriter::writeControl(std::string& out, std::size_t index, int depth) co
 std::string PageWriter::styleSheet() const {
     std::string out = "/* Made from the window's control table when the page is built: every\n"
                       "   place and size, the two fonts' sizes and the table's colours. */\n";
-    out += "#" + std::string(m_window.name) + "{width:" + pixels(m_window.clientWidth) +
+    out += ":where(#" + std::string(m_window.name) + "){width:" + pixels(m_window.clientWidth) +
            ";height:" + pixels(m_window.clientHeight) + "}\n";
     out += ".form{font-size:" + fontPixels(dialogFontPoints) + "}\n";
     out += ".bold{font-size:" + fontPixels(boldSystemFontPoints) +
@@ -192,6 +252,30 @@ std::string PageWriter::styleSheet() const {
     out += ".edit.noted{background:" + hex(invalidAmountColour) + "}\n";
     out += ".desktop{background:" + hex(classicDesktopColour) + ";color:#fff}\n";
     for (const ControlRow& row : m_controls)
-        out += "#" + std::string(row.name) + place(row.left, row.top, row.width, row.height);
+        out += place(row.name, row.left, row.top, row.width, row.height);
+    return out;
+}
+
+// Narrower than the window on any screen; or, on a touch screen, a phone on
+// its side, lower than the window. Just under its size rather than a whole
+// pixel under, since at some zooms a screen is a fraction of a pixel wide.
+std::string PageWriter::phoneMedia() const {
+    return "(max-width: " + std::to_string(pixelsAt96Dpi(m_window.clientWidth) - 1) +
+           ".98px), (pointer: coarse) and (max-height: " +
+           std::to_string(pixelsAt96Dpi(m_window.clientHeight) - 1) + ".98px)";
+}
+
+std::string PageWriter::style(std::string_view pageSheet) const {
+    constexpr std::string_view phone = "(--phone)";
+    const std::string sheet = compact(pageSheet);
+    std::string out = styleSheet();
+    for (std::size_t at = 0; at < sheet.size();) {
+        const std::size_t found = sheet.find(phone, at);
+        out.append(sheet, at, found - at);
+        if (found == std::string::npos)
+            break;
+        out += phoneMedia();
+        at = found + phone.size();
+    }
     return out;
 }

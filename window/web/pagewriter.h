@@ -9,20 +9,30 @@
 // The window as the page's HTML, every control in table order inside its
 // group box with its starting text, none usable until the program takes it
 // over; and its places, sizes, font sizes and colours as a style sheet, since
-// the page's policy allows no style in the HTML.
+// the page's policy allows no style attribute in the HTML. The page's own
+// style sheet and script find the window's parts by what this writes: a
+// group box's data-group word, each name with its field in a "pair", and the
+// kind of each control as its class.
 class PageWriter {
   public:
     // The table outlives the writer.
     PageWriter(const WindowLayout& window, std::span<const ControlRow> controls);
 
-    // The <main> element: a heading for screen readers, the form and the
-    // status line that says the program is starting.
+    // The <main> element: a heading for screen readers, the form, the status
+    // line that says the program is starting and, out of sight, the line
+    // that the page's script says the figures in.
     std::string html() const;
     std::string styleSheet() const;
+    // The page's own style sheet after the generated one, without its
+    // comments and indents, its phone layout's condition "@media (--phone)"
+    // made from the window's size: the phone layout takes over where the
+    // window no longer fits.
+    std::string style(std::string_view pageSheet) const;
 
   private:
     void writeChildren(std::string& out, int parent, int depth) const;
     void writeControl(std::string& out, std::size_t index, int depth) const;
+    std::string phoneMedia() const;
 
     const WindowLayout& m_window;
     std::span<const ControlRow> m_controls;

@@ -1,7 +1,9 @@
 // Starts the program: loads its script, says in one plain sentence when the
 // program cannot load or start, rather than leaving "starting" on the page for
 // ever, and once the program has taken the form over, clears that line and
-// keeps the page's files for use without a network.
+// keeps the page's files for use without a network. The page writer puts it
+// inline at the end of the page, after the form it works on: it needs no
+// request of its own, and holds up no parsing.
 (function () {
   'use strict';
   var cannotStart = 'Grain Mix could not start in this browser. ' +
@@ -10,9 +12,12 @@
 
   // The program has started once it has taken the form over: it enables the
   // buttons then, and removes the form when it ends.
+  function firstButton() {
+    return document.querySelector('.form .button');
+  }
   function started() {
-    var exit = document.getElementById('CmdExit');
-    return !exit || !exit.disabled;
+    var button = firstButton();
+    return !button || !button.disabled;
   }
 
   function fail() {
@@ -47,11 +52,17 @@
   }, true);
   window.addEventListener('unhandledrejection', fail);
 
-  // Loads the program: grainmix.js, and its WebAssembly alongside.
+  // Loads the program: grainmix.js, and its WebAssembly alongside; and links
+  // the web app manifest, which only installing the page needs, so that
+  // fetching it does not hold up the first paint either.
   var loading = false;
   function loadProgram() {
     if (loading) return;
     loading = true;
+    var manifest = document.createElement('link');
+    manifest.rel = 'manifest';
+    manifest.href = 'manifest.webmanifest';
+    document.head.appendChild(manifest);
     var wasm = document.createElement('link');
     wasm.rel = 'preload';
     wasm.as = 'fetch';
@@ -79,17 +90,21 @@
         loadProgram();
       });
     }).observe({type: 'paint', buffered: true});
-    // A tab out of sight paints nothing.
-    setTimeout(loadProgram, 500);
+    // A tab out of sight paints nothing: there the program comes at once, or
+    // as soon as the tab is put out of sight. No timer: on a slow phone the
+    // first paint can come later than any timer would wait, and the program
+    // would then hold it up after all.
+    if (document.visibilityState === 'hidden') loadProgram();
+    else document.addEventListener('visibilitychange', loadProgram);
   } else {
     loadProgram();
   }
 
-  var exit = document.getElementById('CmdExit');
-  if (!exit) return;
+  var button = firstButton();
+  if (!button) return;
   new MutationObserver(function (changes, observer) {
     if (!started()) return;
     observer.disconnect();
     whenStarted();
-  }).observe(exit, {attributes: true, attributeFilter: ['disabled']});
+  }).observe(button, {attributes: true, attributeFilter: ['disabled']});
 })();
