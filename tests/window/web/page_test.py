@@ -566,8 +566,8 @@ class StartFailure(unittest.TestCase):
             with open(path) as f:
                 page = f.read()
             with open(path, 'w') as f:
-                f.write(page.replace('<script ', '<script src="no-webassembly.js"></script>'
-                                                 '<script ', 1))
+                f.write(page.replace('<script', '<script src="no-webassembly.js"></script>'
+                                                '<script', 1))
 
         cases = [
             ('a damaged grainmix.wasm', garble),
