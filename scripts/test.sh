@@ -53,8 +53,10 @@ esac
 step "Windows program under Wine ($windows preset)"
 cmake --workflow --preset "$windows"
 
-step "Web: the core under Node.js, the page in headless Chromium"
+step "Web: the core under Node.js, the page in Chromium, WebKit and Firefox"
 cmake --workflow --preset web
+# Each engine's own count, which CTest keeps in its log.
+engines=$(grep -E '^(chromium|webkit|firefox): [0-9]+ passed' build-web/Testing/Temporary/LastTest.log || true)
 
 step "Fuzz targets"
 FUZZ_SECONDS=${FUZZ_SECONDS:-30} bash scripts/fuzz.sh
@@ -63,4 +65,6 @@ step "All tests passed"
 printf '%s\n' "${times[@]}"
 echo "32-bit x86 core: ${i686Ran:-tests not run}"
 echo "Windows: the $windows preset"
+echo "The page's tests in each engine:"
+echo "${engines:-  none counted}"
 echo "Whole run: $((SECONDS - started)) s"
