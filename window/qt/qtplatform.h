@@ -45,5 +45,5 @@ class QtPlatform : public Platform {
     std::unique_ptr<QWidget> m_window;
     std::vector<QWidget*> m_controls; // owned by m_window
     PlatformEvents* m_events = nullptr;
-    QFont m_boldFont;       // resolved once for every bold control
+    QFont m_boldFont; // resolved once for every bold control
 };
