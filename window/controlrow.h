@@ -7,7 +7,8 @@ enum class ControlKind { groupBox, label, edit, multiLineEdit, button };
 // The window's ordinary dialog font, or the bold "System" face at 9.75 pt.
 enum class FontRole { dialog, boldSystem };
 
-// Ordinary control colours, or white text on the desktop's colour.
+// Ordinary control colours, or the desktop's colour with text that reads on
+// it: white where it can, as on the classic teal.
 enum class ColourRole { standard, desktop };
 
 // What a group box holds. A layout that arranges the window's parts anew (the
