@@ -249,7 +249,8 @@ std::string PageWriter::styleSheet() const {
     out += ".form{font-size:" + fontPixels(dialogFontPoints) + "}\n";
     out += ".bold{font-size:" + fontPixels(boldSystemFontPoints) +
            ";font-weight:" + std::to_string(boldSystemFontWeight) + "}\n";
-    out += ".edit.noted{background:" + hex(invalidAmountColour) + "}\n";
+    out += ".edit.noted{background:" + hex(invalidAmountColour) +
+           ";color:" + hex(invalidAmountTextColour) + "}\n";
     out += ".desktop{background:" + hex(classicDesktopColour) + ";color:#fff}\n";
     for (const ControlRow& row : m_controls)
         out += place(row.name, row.left, row.top, row.width, row.height);
