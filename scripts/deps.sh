@@ -7,8 +7,15 @@
 # what is missing and the command that installs it, and fails.
 set -euo pipefail
 
+# The narrow face the window and the page are drawn in: in fonts-liberation
+# up to Debian 12, a package of its own since Liberation 2 (Debian 13).
+narrowFace=fonts-liberation
+release=$(. /etc/os-release 2>/dev/null && echo "${VERSION_ID:-}")
+if apt-cache show fonts-liberation-sans-narrow >/dev/null 2>&1 || [ "${release%%.*}" -ge 13 ] 2>/dev/null; then
+    narrowFace=fonts-liberation-sans-narrow
+fi
 # Building and running the Linux program: the command that opens the window.
-window=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation)
+window=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev "$narrowFace")
 # The Debian package: dpkg-shlibdeps and dpkg-buildflags.
 deb=(cmake ninja-build g++ dpkg-dev file)
 # Cross-building the 32-bit Windows program, its ZIP and its installer; the
@@ -21,7 +28,7 @@ fuzz=(cmake ninja-build clang libclang-rt-14-dev)
 # The web build (its tests build GoogleTest from its sources), and the three
 # engines to test it in: Chromium, WebKit (MiniBrowser on a virtual display)
 # and Firefox, driven over WebDriver BiDi.
-web=(cmake ninja-build emscripten node-acorn nodejs fonttools python3-brotli chromium chromium-driver
+web=(cmake ninja-build emscripten node-acorn nodejs fonttools python3-brotli "$narrowFace" chromium chromium-driver
     python3-selenium zip googletest webkit2gtk-driver xvfb firefox-esr python3-websocket)
 # Release checks: the package's lint, the licence check, and the account of
 # any difference between two builds.
