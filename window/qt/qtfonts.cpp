@@ -70,8 +70,8 @@ PaintedLine paintedLine(const QFont& font, const QString& line, qreal ratio) {
     PaintedLine painted{static_cast<int>(std::ceil(advance * ratio)), 0,
                         static_cast<int>(std::ceil(metrics.height() * ratio))};
     // Room for ink beyond the advances: a line's height on either side, more
-    // than any glyph overhangs.
-    const qreal margin = metrics.height();
+    // than any glyph overhangs; whole pixels, as a widget starts its text.
+    const qreal margin = std::ceil(metrics.height());
     QImage image(static_cast<int>(std::ceil((advance + 2 * margin) * ratio)),
                  std::max(painted.height, 1), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);

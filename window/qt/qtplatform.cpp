@@ -225,8 +225,17 @@ struct Caption {
 };
 
 Caption captionOf(QWidget* widget) {
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        return {label->contentsRect().size(), {label->text()}};
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        // A field that stands over the label's end hides what runs under it.
+        QRect room = label->contentsRect();
+        for (QWidget* other :
+             label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!qobject_cast<QLabel*>(other) && !other->isHidden() &&
+                other->geometry().intersects(label->geometry()) && other->x() > label->x())
+                room.setRight(std::min(room.right(), other->x() - label->x() - 1));
+        }
+        return {room.size(), {label->text()}};
+    }
     if (auto* button = qobject_cast<QPushButton*>(widget)) {
         QStyleOptionButton option;
         option.initFrom(button);
