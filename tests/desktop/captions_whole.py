@@ -121,7 +121,6 @@ def main():
     parser.add_argument('--program', required=True)
     parser.add_argument('--layout', required=True, help='what form1_layout_dump prints')
     parser.add_argument('--png')
-    parser.add_argument('--display', default=':97')
     args = parser.parse_args()
     with open(args.layout) as f:
         table = json.load(f)
@@ -129,18 +128,19 @@ def main():
     size = (pixels(table['width']), pixels(table['height']))
 
     with tempfile.TemporaryDirectory() as home:
-        server = subprocess.Popen(['Xvfb', args.display, '-screen', '0', '1024x768x24', '-br',
-                                   '-nolisten', 'tcp', '-fbdir', home],
-                                  stderr=subprocess.DEVNULL)
+        # Xvfb takes the first free display and names it on the pipe.
+        ready, told = os.pipe()
+        server = subprocess.Popen(['Xvfb', '-displayfd', str(told), '-screen', '0', '1024x768x24',
+                                   '-br', '-nocursor', '-nolisten', 'tcp', '-fbdir', home],
+                                  pass_fds=(told,), stderr=subprocess.DEVNULL)
+        os.close(told)
+        with os.fdopen(ready) as f:
+            display = ':' + f.readline().strip()
         env = {'PATH': os.environ['PATH'], 'HOME': home, 'LANG': 'C.UTF-8',
-               'DISPLAY': args.display, 'QT_QPA_PLATFORM': 'xcb'}
+               'DISPLAY': display, 'QT_QPA_PLATFORM': 'xcb'}
         program = None
         try:
             frame = os.path.join(home, 'Xvfb_screen0')
-            for _ in range(100):
-                if os.path.exists(f'/tmp/.X11-unix/X{args.display[1:]}'):
-                    break
-                time.sleep(0.1)
             program = subprocess.Popen([args.program], env=env)
             # The window is up once its client area stands on the black root,
             # and drawn once two looks a moment apart agree.
