@@ -126,7 +126,8 @@ if [ -v "built[deb]" ]; then
             LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive "$@"
     }
     inFresh apt-get update -q >/dev/null
-    inFresh apt-get install -y -q --no-install-recommends "/tmp/$(basename "$deb")" >/dev/null
+    inFresh apt-get install -y -q -o Dpkg::Use-Pty=0 --no-install-recommends \
+        "/tmp/$(basename "$deb")" >/dev/null
     inFresh dpkg-query -W -f='${binary:Package} ${Version}\n' grainmix libqt6widgets6 \
         fonts-liberation-sans-narrow
     inFresh python3 /tmp/captions_whole.py --program /usr/bin/grainmix --layout /tmp/layout.json
