@@ -23,8 +23,11 @@ deb=(cmake ninja-build g++ dpkg-dev file)
 windows=(cmake ninja-build mingw-w64 nsis zip unzip file googletest)
 # Running Windows programs: Wine's 32-bit half needs the i386 architecture.
 wine=(wine wine32 wine64 xvfb xauth)
-# The fuzz targets: clang with libFuzzer.
-fuzz=(cmake ninja-build clang libclang-rt-14-dev)
+# The fuzz targets: clang with libFuzzer, which comes with the runtime of the
+# release's own clang (14 in Debian 12, 19 in Debian 13).
+clangVersion=$(apt-cache depends clang 2>/dev/null | sed -n 's/^ *Depends: clang-\([0-9]*\)$/\1/p')
+[ -n "$clangVersion" ] || { [ "${release%%.*}" -ge 13 ] 2>/dev/null && clangVersion=19 || clangVersion=14; }
+fuzz=(cmake ninja-build clang "libclang-rt-$clangVersion-dev")
 # The web build (its tests build GoogleTest from its sources), and the three
 # engines to test it in: Chromium, WebKit (MiniBrowser on a virtual display)
 # and Firefox, driven over WebDriver BiDi.
