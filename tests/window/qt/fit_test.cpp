@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -16,6 +17,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 // Each test here runs under the system's fonts and again under font sets with
 // no narrow face (a wide sans-serif alone, fixed-pitch faces alone) and at
@@ -85,8 +87,9 @@ TEST_F(QtWindowTest, EveryLabelAndButtonTextFitsItsBox) {
         EXPECT_LE(fit.needed.width(), fit.room.width()) << fit.name << " is clipped";
         EXPECT_LE(fit.needed.height(), fit.room.height()) << fit.name << " is clipped";
         // A button's edge is its frame's shading, never blank.
-        if (qobject_cast<QLabel*>(widget))
+        if (qobject_cast<QLabel*>(widget)) {
             EXPECT_TRUE(lastColumnBlank(widget, fit.room)) << fit.name << " reaches its edge";
+        }
         const QSizeF spare = fit.room.size() - fit.needed;
         if (spare.width() < (narrowest.room.size() - narrowest.needed).width())
             narrowest = fit;
@@ -121,6 +124,30 @@ TEST_F(QtWindowTest, InstructionLinesWithWordsAreShownWhole) {
     }
     EXPECT_EQ(wordLines, 8);
     EXPECT_TRUE(lastColumnBlank(instructions->viewport(), viewport));
+}
+
+// A caption no longer fits when the system's fonts change: it is fitted
+// again, whether the desktop's font changed or fonts were installed.
+TEST_F(QtWindowTest, CaptionsAreFittedAgainWhenTheSystemsFontsChange) {
+    auto* label = find<QLabel>("Label32");
+    const std::function<void()> changes[] = {
+        [this] {
+            QEvent change(QEvent::ApplicationFontChange);
+            QCoreApplication::sendEvent(window(), &change);
+        },
+        [] { emit qGuiApp->fontDatabaseChanged(); },
+    };
+    for (const auto& change : changes) {
+        QFont wide = label->font();
+        wide.setPointSizeF(wide.pointSizeF() * 2);
+        label->setFont(wide);
+        const Fit unfit = fitOf(label);
+        ASSERT_GT(unfit.needed.width(), unfit.room.width());
+        change();
+        QCoreApplication::processEvents();
+        const Fit fit = fitOf(label);
+        EXPECT_LE(fit.needed.width(), fit.room.width());
+    }
 }
 
 // A fixed-pitch face is drawn only where the system has no other.
