@@ -96,6 +96,9 @@ void QtPlatform::createWindow(const WindowLayout& window, std::span<const Contro
                               PlatformEvents& events) {
     m_events = &events;
     m_table = controls;
+    // The fonts set while the window is made are no change to fit again for:
+    // it is fitted once it is shown.
+    m_fitting = true;
     m_window = std::make_unique<TopLevelWindow>(events, [this] { refitLater(); });
     m_window->setObjectName(toQString(window.name));
     m_window->setWindowTitle(toQString(window.caption));
