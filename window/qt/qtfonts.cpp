@@ -32,18 +32,30 @@ QFont sansFont(qreal pointSize) {
     return font;
 }
 
+// The face the font database resolved a font to, named: narrowing and
+// lowering a caption then work on that face, where a fallback found anew
+// for each size and width might ignore them.
+QFont named(const QFont& font) {
+    const QString family = QFontInfo(font).family();
+    if (font.families().contains(family))
+        return font;
+    QFont face = font;
+    face.setFamilies({family});
+    return face;
+}
+
 // fontconfig answers a family it lacks with the nearest face it has, and that
 // may be fixed-pitch: where Liberation 2 is the only Liberation installed,
 // Liberation Mono stands in for Liberation Sans Narrow. A fixed-pitch face
 // is kept only where the system has no other.
 QFont proportional(const QFont& font) {
     if (!QFontInfo(font).fixedPitch())
-        return font;
+        return named(font);
     QFont general = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     general.setPointSizeF(font.pointSizeF());
     general.setWeight(font.weight());
     if (!QFontInfo(general).fixedPitch())
-        return general;
+        return named(general);
     const QStringList families = QFontDatabase::families(QFontDatabase::Latin);
     // A sans-serif face by its name first, then any proportional one.
     for (const bool sansOnly : {true, false}) {
@@ -54,10 +66,10 @@ QFont proportional(const QFont& font) {
             QFont candidate = font;
             candidate.setFamilies({family});
             if (!QFontInfo(candidate).fixedPitch())
-                return candidate;
+                return named(candidate);
         }
     }
-    return font;
+    return named(font);
 }
 
 qreal advanceOf(const QFont& font, const QString& text) {
