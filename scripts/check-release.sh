@@ -108,7 +108,8 @@ if [ -v "built[deb]" ]; then
     mounts=()
     unmountFresh() {
         for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do "${sudo[@]}" umount "${mounts[i]}" || true; done
-        "${sudo[@]}" rm -rf "$fresh" "$copy"
+        # Never into what may still be mounted there.
+        "${sudo[@]}" rm -rf --one-file-system "$fresh" "$copy"
     }
     trap unmountFresh EXIT
     "${sudo[@]}" mount -t overlay overlay \
