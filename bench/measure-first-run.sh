@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
-# Measures a new user's first run of the window command on a fresh Debian 12:
-# makes a minimal root with debootstrap, puts this checkout's tracked files in
-# it (uncommitted edits included), and runs scripts/run.sh there as root with
-# no display, so it installs, builds, and stops saying it needs a desktop
-# session. Prints the time that took, the packages it installed, the root's
-# size after apt-get clean, and any foreign architecture added.
+# Measures a new user's first run of the window command on a fresh Debian
+# release (default bookworm, Debian 12; trixie is Debian 13): makes a minimal
+# root with debootstrap, puts this checkout's tracked files in it (uncommitted
+# edits included), and runs scripts/run.sh there as root with no display, so
+# it installs, builds, and stops saying it needs a desktop session. Prints the
+# time that took, the packages it installed, the root's size after apt-get
+# clean, and any foreign architecture added.
 # Needs root, debootstrap and Debian's mirror; not part of CI.
-#   bash bench/measure-first-run.sh [dir]   (default: build-first-run; the root is
-#   made in dir/root, the logs and the list of packages go beside it)
+#   bash bench/measure-first-run.sh [release] [dir]   (default dir:
+#   build-first-run-RELEASE; the root is made in dir/root, the logs and the
+#   list of packages go beside it)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-dir=${1:-$here/build-first-run}
+release=${1:-bookworm}
+dir=${2:-$here/build-first-run-$release}
 target=$dir/root
 mirror=${DEBIAN_MIRROR:-http://deb.debian.org/debian}
 
@@ -27,13 +30,13 @@ inRoot() { chroot "$target" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root
 
 rm -rf "$target"
 mkdir -p "$dir"
-debootstrap --variant=minbase bookworm "$target" "$mirror" >"$dir/debootstrap.log" 2>&1 ||
+debootstrap --variant=minbase "$release" "$target" "$mirror" >"$dir/debootstrap.log" 2>&1 ||
     { tail "$dir/debootstrap.log" >&2; exit 1; }
-# The suites a Debian 12 installation has.
+# The suites an installation of the release has.
 cat >"$target/etc/apt/sources.list" <<EOF
-deb $mirror bookworm main
-deb $mirror bookworm-updates main
-deb http://deb.debian.org/debian-security bookworm-security main
+deb $mirror $release main
+deb $mirror $release-updates main
+deb http://deb.debian.org/debian-security $release-security main
 EOF
 inRoot apt-get clean
 packagesBefore=$(inRoot dpkg-query -W -f='${db:Status-Abbrev}\n' | grep -c '^ii')

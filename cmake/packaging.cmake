@@ -18,8 +18,11 @@ if(GRAINMIX_QT)
 see the total amount and the mix's protein, carbohydrate, water, fibre and
 fat content as you type.")
     # dpkg-shlibdeps finds the Qt libraries; the fonts are loaded by name.
+    # The narrow face the window is drawn in is a package of its own since
+    # Liberation 2, which has none; before, fonts-liberation brought it.
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS
+        "fonts-liberation-sans-narrow | fonts-liberation (<< 1:1.07.6-1~)")
     set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
     # What Debian asks of a package besides the program: the copyright in

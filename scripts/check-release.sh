@@ -9,6 +9,8 @@
 #    and no warning, apt installs it, the installed program stays up on its
 #    own, and on a virtual display it takes an amount, Clear and Exit while
 #    writing nothing (the desktop test, run on the installed program).
+#    Then in a fresh Debian 13 root, with only what the package depends on:
+#    its window on a virtual display shows every caption whole.
 # 3. The Windows ZIP: one 32-bit GUI program that needs only Windows' own
 #    DLLs, a read-me, the licence and the third-party notices.
 #   bash scripts/check-release.sh [deb|web|zip...]
@@ -94,6 +96,43 @@ if [ -v "built[deb]" ]; then
         python3 "$here/tests/desktop/no_writes.py" --program /usr/bin/grainmix \
         --layout "$linux/tests/window/form1_layout_dump"
     echo "the installed package starts, stays up, takes an amount and ends on Exit: $(basename "$deb")"
+
+    step "deb: on Debian 13, with only what the package depends on, every caption whole"
+    # The root is made once per machine and kept as made; each check installs
+    # into an overlay of it, which goes afterwards. Packages apt fetches for
+    # it are kept beside the root.
+    root=$("${sudo[@]}" bash "$here/scripts/debian-root.sh" trixie xvfb xauth python3)
+    fresh=$(mktemp -d /tmp/grainmix-trixie.XXXXXX)
+    mkdir -p "$fresh/upper" "$fresh/work" "$fresh/root"
+    "${sudo[@]}" mkdir -p "$root/../archives"
+    mounts=()
+    unmountFresh() {
+        for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do "${sudo[@]}" umount "${mounts[i]}" || true; done
+        # Never into what may still be mounted there.
+        "${sudo[@]}" rm -rf --one-file-system "$fresh" "$copy"
+    }
+    trap unmountFresh EXIT
+    "${sudo[@]}" mount -t overlay overlay \
+        -o "lowerdir=$root,upperdir=$fresh/upper,workdir=$fresh/work" "$fresh/root"
+    mounts+=("$fresh/root")
+    for fs in proc sys dev; do
+        "${sudo[@]}" mount --bind "/$fs" "$fresh/root/$fs" && mounts+=("$fresh/root/$fs")
+    done
+    "${sudo[@]}" mount --bind "$root/../archives" "$fresh/root/var/cache/apt/archives"
+    mounts+=("$fresh/root/var/cache/apt/archives")
+    "${sudo[@]}" cp "$deb" "$here/tests/desktop/captions_whole.py" "$fresh/root/tmp/"
+    "$linux/tests/window/form1_layout_dump" | "${sudo[@]}" tee "$fresh/root/tmp/layout.json" >/dev/null
+    inFresh() {
+        "${sudo[@]}" chroot "$fresh/root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
+            LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive "$@"
+    }
+    inFresh apt-get update -q >/dev/null
+    inFresh apt-get install -y -q -o Dpkg::Use-Pty=0 --no-install-recommends \
+        "/tmp/$(basename "$deb")" >/dev/null
+    inFresh dpkg-query -W -f='${binary:Package} ${Version}\n' grainmix libqt6widgets6 \
+        fonts-liberation-sans-narrow
+    inFresh python3 /tmp/captions_whole.py --program /usr/bin/grainmix --layout /tmp/layout.json
+    echo "on Debian 13 the package's window shows every caption whole: $(basename "$deb")"
 fi
 
 if [ -v "built[zip]" ]; then

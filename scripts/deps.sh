@@ -7,8 +7,15 @@
 # what is missing and the command that installs it, and fails.
 set -euo pipefail
 
+# The narrow face the window and the page are drawn in: in fonts-liberation
+# up to Debian 12, a package of its own since Liberation 2 (Debian 13).
+narrowFace=fonts-liberation
+release=$(. /etc/os-release 2>/dev/null && echo "${VERSION_ID:-}")
+if apt-cache show fonts-liberation-sans-narrow >/dev/null 2>&1 || [ "${release%%.*}" -ge 13 ] 2>/dev/null; then
+    narrowFace=fonts-liberation-sans-narrow
+fi
 # Building and running the Linux program: the command that opens the window.
-window=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation)
+window=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev "$narrowFace")
 # The Debian package: dpkg-shlibdeps and dpkg-buildflags.
 deb=(cmake ninja-build g++ dpkg-dev file)
 # Cross-building the 32-bit Windows program, its ZIP and its installer; the
@@ -16,12 +23,15 @@ deb=(cmake ninja-build g++ dpkg-dev file)
 windows=(cmake ninja-build mingw-w64 nsis zip unzip file googletest)
 # Running Windows programs: Wine's 32-bit half needs the i386 architecture.
 wine=(wine wine32 wine64 xvfb xauth)
-# The fuzz targets: clang with libFuzzer.
-fuzz=(cmake ninja-build clang libclang-rt-14-dev)
+# The fuzz targets: clang with libFuzzer, which comes with the runtime of the
+# release's own clang (14 in Debian 12, 19 in Debian 13).
+clangVersion=$(apt-cache depends clang 2>/dev/null | sed -n 's/^ *Depends: clang-\([0-9]*\)$/\1/p')
+[ -n "$clangVersion" ] || { [ "${release%%.*}" -ge 13 ] 2>/dev/null && clangVersion=19 || clangVersion=14; }
+fuzz=(cmake ninja-build clang "libclang-rt-$clangVersion-dev")
 # The web build (its tests build GoogleTest from its sources), and the three
 # engines to test it in: Chromium, WebKit (MiniBrowser on a virtual display)
 # and Firefox, driven over WebDriver BiDi.
-web=(cmake ninja-build emscripten node-acorn nodejs fonttools python3-brotli chromium chromium-driver
+web=(cmake ninja-build emscripten node-acorn nodejs fonttools python3-brotli "$narrowFace" chromium chromium-driver
     python3-selenium zip googletest webkit2gtk-driver xvfb firefox-esr python3-websocket)
 # Release checks: the package's lint, the licence check, and the account of
 # any difference between two builds.

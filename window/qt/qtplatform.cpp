@@ -5,21 +5,29 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QTextDocument>
+#include <QTimer>
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
 
 namespace {
 
 // Closing the window is the window's decision, as is everything else: report
-// it and let quit() end the loop.
+// it and let quit() end the loop. A change of the fonts the captions are
+// drawn in, or of the screen or scale they are drawn at, is passed on.
 class TopLevelWindow : public QWidget {
   public:
-    explicit TopLevelWindow(PlatformEvents& events) : m_events(events) {}
+    TopLevelWindow(PlatformEvents& events, std::function<void()> drawingChanged)
+        : m_events(events), m_drawingChanged(std::move(drawingChanged)) {}
 
   protected:
     void closeEvent(QCloseEvent* event) override {
@@ -27,8 +35,25 @@ class TopLevelWindow : public QWidget {
         m_events.closeRequested();
     }
 
+    bool event(QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::FontChange:
+        case QEvent::ApplicationFontChange:
+        case QEvent::ScreenChangeInternal:
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+        case QEvent::DevicePixelRatioChange:
+#endif
+            m_drawingChanged();
+            break;
+        default:
+            break;
+        }
+        return QWidget::event(event);
+    }
+
   private:
     PlatformEvents& m_events;
+    std::function<void()> m_drawingChanged;
 };
 
 // Logical pixels: the layout assumes 96 dots per inch, and Qt's high-DPI
@@ -70,7 +95,11 @@ QtPlatform::~QtPlatform() = default;
 void QtPlatform::createWindow(const WindowLayout& window, std::span<const ControlRow> controls,
                               PlatformEvents& events) {
     m_events = &events;
-    m_window = std::make_unique<TopLevelWindow>(events);
+    m_table = controls;
+    // The fonts set while the window is made are no change to fit again for:
+    // it is fitted once it is shown.
+    m_fitting = true;
+    m_window = std::make_unique<TopLevelWindow>(events, [this] { refitLater(); });
     m_window->setObjectName(toQString(window.name));
     m_window->setWindowTitle(toQString(window.caption));
     // Resolved once and shared: the children inherit the dialog font, and
@@ -85,6 +114,11 @@ void QtPlatform::createWindow(const WindowLayout& window, std::span<const Contro
     setTabOrder(controls);
 
     m_window->show();
+    // The text box's room is known once it is shown, and nothing is painted
+    // before the event loop runs.
+    fitCaptions();
+    QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, m_window.get(),
+                     [this] { refitLater(); });
     m_window->activateWindow();
     const auto first = std::find_if(controls.begin(), controls.end(),
                                     [](const ControlRow& c) { return c.focusOrder == 0; });
@@ -182,6 +216,82 @@ void QtPlatform::setTabOrder(std::span<const ControlRow> controls) {
     std::erase(chain, nullptr);
     for (std::size_t i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+namespace {
+
+// The room a control gives its text, in logical pixels, and its lines.
+struct Caption {
+    QSize room;
+    QStringList lines;
+    bool scrolls = false;
+};
+
+Caption captionOf(QWidget* widget) {
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        // A field that stands over the label's end hides what runs under it.
+        QRect room = label->contentsRect();
+        for (QWidget* other :
+             label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!qobject_cast<QLabel*>(other) && !other->isHidden() &&
+                other->geometry().intersects(label->geometry()) && other->x() > label->x())
+                room.setRight(std::min(room.right(), other->x() - label->x() - 1));
+        }
+        return {room.size(), {label->text()}};
+    }
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        return {
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).size(),
+            {button->text()}};
+    }
+    auto* edit = qobject_cast<QPlainTextEdit*>(widget);
+    // Its lines start inside the document's margin and scroll downwards.
+    const int margin = static_cast<int>(std::ceil(edit->document()->documentMargin()));
+    return {edit->viewport()->size() - QSize(margin, 0), edit->toPlainText().split(QChar('\n')),
+            true};
+}
+
+} // namespace
+
+void QtPlatform::fitCaptions() {
+    m_fitting = true;
+    const QFont dialog = m_window->font();
+    const qreal ratio = m_window->devicePixelRatioF();
+    for (std::size_t i = 0; i < m_table.size(); ++i) {
+        const ControlRow& row = m_table[i];
+        const QFont& role = row.font == FontRole::boldSystem ? m_boldFont : dialog;
+        // What is typed in a field scrolls, and group boxes have no caption.
+        if (row.kind == ControlKind::edit || row.kind == ControlKind::groupBox) {
+            if (row.font == FontRole::boldSystem)
+                m_controls[i]->setFont(role);
+            continue;
+        }
+        const Caption caption = captionOf(m_controls[i]);
+        const CaptionRoom room{static_cast<int>(std::floor(caption.room.width() * ratio)),
+                               caption.scrolls
+                                   ? anyHeight
+                                   : static_cast<int>(std::floor(caption.room.height() * ratio))};
+        m_controls[i]->setFont(fittedFont(role, caption.lines, room, ratio));
+    }
+    m_fitting = false;
+}
+
+void QtPlatform::refitLater() {
+    // Fitting sets fonts, which is reported as a change too; and one change
+    // of scale comes as several events: fit once, after them.
+    if (m_fitting || m_refitPending || !m_window)
+        return;
+    m_refitPending = true;
+    QTimer::singleShot(0, m_window.get(), [this] {
+        m_fitting = true;
+        m_window->setFont(dialogFont());
+        m_boldFont = boldSystemFont();
+        fitCaptions();
+        m_refitPending = false;
+    });
 }
 
 std::string QtPlatform::text(std::size_t control) const {

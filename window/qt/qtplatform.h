@@ -39,11 +39,18 @@ class QtPlatform : public Platform {
   private:
     void createControl(const ControlRow& row, std::size_t index);
     void setTabOrder(std::span<const ControlRow> controls);
+    // Puts every caption in the font it fits in, in the faces and at the
+    // scale the window has now; asked for again when either changes.
+    void fitCaptions();
+    void refitLater();
 
     // Declared first so that it is destroyed last, after every widget.
     std::unique_ptr<QApplication> m_application;
     std::unique_ptr<QWidget> m_window;
     std::vector<QWidget*> m_controls; // owned by m_window
+    std::span<const ControlRow> m_table;
     PlatformEvents* m_events = nullptr;
     QFont m_boldFont; // resolved once for every bold control
+    bool m_fitting = false;
+    bool m_refitPending = false;
 };

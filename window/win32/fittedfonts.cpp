@@ -1,5 +1,6 @@
 #include "fittedfonts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -23,11 +24,6 @@ RoleFont roleFont(FontRole role) {
 // faces come in a few fixed sizes, so narrowing them does nothing.
 constexpr wchar_t scalableFace[] = L"Microsoft Sans Serif";
 
-// How far a caption is squeezed before it is made lower instead, and how low
-// it may get: past these it stops being easy to read.
-constexpr int narrowestPercent = 80;
-constexpr int smallestPercent = 70;
-
 bool sameFont(const LOGFONTW& a, const LOGFONTW& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
@@ -43,6 +39,21 @@ FittedFonts::~FittedFonts() {
 }
 
 HFONT FittedFonts::font(FontRole role) {
+    return fontFor(ownFont(role));
+}
+
+HFONT FittedFonts::smaller(FontRole role, HFONT font) {
+    const std::vector<CaptionFont> steps = captionFonts(-ownFont(role).lfHeight);
+    auto step = steps.begin();
+    while (step != steps.end() && fontAt(role, *step) != font)
+        ++step;
+    // Steps a pixel apart can give the same font at a small size: skip those.
+    while (step != steps.end() && fontAt(role, *step) == font)
+        ++step;
+    return step == steps.end() ? nullptr : fontAt(role, *step);
+}
+
+LOGFONTW FittedFonts::ownFont(FontRole role) const {
     const RoleFont r = roleFont(role);
     LOGFONTW lf{};
     lf.lfHeight = -static_cast<LONG>(std::lround(r.points * m_dpi / 72.0));
@@ -50,36 +61,27 @@ HFONT FittedFonts::font(FontRole role) {
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
     wcsncpy(lf.lfFaceName, r.face, LF_FACESIZE - 1);
-    return fontFor(lf);
+    return lf;
 }
 
-HFONT FittedFonts::smaller(FontRole role, HFONT font) {
-    LOGFONTW lf{};
-    GetObjectW(font, sizeof lf, &lf);
-    if (!(metricsOf(font).tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)) &&
-        std::wcscmp(lf.lfFaceName, scalableFace) != 0) {
-        wcsncpy(lf.lfFaceName, scalableFace, LF_FACESIZE - 1);
-        lf.lfWidth = 0;
-        return fontFor(lf);
+HFONT FittedFonts::fontAt(FontRole role, CaptionFont step) {
+    for (const Made& m : m_made) {
+        if (m.role == role && m.step == step)
+            return m.font;
     }
-
-    LOGFONTW natural = lf;
-    natural.lfWidth = 0;
-    const int naturalWidth = metricsOf(fontFor(natural)).tmAveCharWidth;
-    const int narrower = (lf.lfWidth != 0 ? lf.lfWidth : naturalWidth) - 1;
-    if (narrower * 100 >= naturalWidth * narrowestPercent) {
-        lf.lfWidth = narrower;
-        return fontFor(lf);
+    LOGFONTW lf = ownFont(role);
+    if (step != CaptionFont{static_cast<int>(-lf.lfHeight), 100}) {
+        if (!(metricsOf(fontFor(lf)).tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)))
+            wcsncpy(lf.lfFaceName, scalableFace, LF_FACESIZE - 1);
+        lf.lfHeight = -step.pixels;
+        const int natural = metricsOf(fontFor(lf)).tmAveCharWidth;
+        const int width = std::max(1, (natural * step.widthPercent + 50) / 100);
+        if (width != natural)
+            lf.lfWidth = width;
     }
-
-    LOGFONTW full{};
-    GetObjectW(this->font(role), sizeof full, &full);
-    const int lower = -lf.lfHeight - 1;
-    if (lower * 100 < -full.lfHeight * smallestPercent)
-        return nullptr;
-    lf.lfHeight = -lower;
-    lf.lfWidth = 0;
-    return fontFor(lf);
+    const HFONT font = fontFor(lf);
+    m_made.push_back({role, step, font});
+    return font;
 }
 
 HFONT FittedFonts::fontFor(const LOGFONTW& wanted) {

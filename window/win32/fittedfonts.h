@@ -1,5 +1,6 @@
 #pragma once
 
+#include "captionfit.h"
 #include "controlrow.h"
 
 #include <windows.h>
@@ -8,10 +9,9 @@
 #include <vector>
 
 // The window's fonts at one DPI: each role's own, and for a caption that is
-// too wide for its control in it, ever smaller ones to try instead: the same
-// face narrowed, then a pixel lower, down to the smallest that is still easy
-// to read. Fonts are shared between the controls that use them and live as
-// long as this object.
+// too wide for its control in it, the smaller ones the caption rule gives to
+// try instead. Fonts are shared between the controls that use them and live
+// as long as this object.
 class FittedFonts {
   public:
     explicit FittedFonts(int dpi);
@@ -25,10 +25,19 @@ class FittedFonts {
     HFONT smaller(FontRole role, HFONT font);
 
   private:
+    struct Made {
+        FontRole role;
+        CaptionFont step;
+        HFONT font;
+    };
+
+    LOGFONTW ownFont(FontRole role) const;
+    HFONT fontAt(FontRole role, CaptionFont step);
     HFONT fontFor(const LOGFONTW& wanted);
     TEXTMETRICW metricsOf(HFONT font) const;
 
     int m_dpi;
     HDC m_dc;
     std::vector<std::pair<LOGFONTW, HFONT>> m_fonts;
+    std::vector<Made> m_made;
 };

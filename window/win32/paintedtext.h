@@ -1,5 +1,7 @@
 #pragma once
 
+#include "captionfit.h"
+
 #include <windows.h>
 
 #include <string_view>
@@ -9,10 +11,6 @@
 // painting it. The font's metrics alone do not say the second: a glyph may
 // reach past its advance, and under Wine glyphs are painted wider than the
 // advances the font reports.
-struct PaintedText {
-    int advance = 0; // what DrawText lays out
-    int ink = 0;     // from where the line starts to its last inked column, inclusive
-    int height = 0;
-};
+using PaintedText = PaintedLine;
 
 PaintedText paintedText(HFONT font, std::wstring_view line);

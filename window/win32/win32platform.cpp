@@ -198,8 +198,8 @@ bool Win32Platform::captionFits(HWND child, ControlKind kind) const {
         const std::size_t end = std::min(text.find(L"\r\n", start), text.size());
         const PaintedText line =
             paintedText(font, std::wstring_view(text).substr(start, end - start));
-        const int width = room.right - room.left;
-        fits = line.advance <= width && line.ink < width && line.height <= room.bottom - room.top;
+        fits = lineFits(line, {static_cast<int>(room.right - room.left),
+                               static_cast<int>(room.bottom - room.top)});
         start = end + 2;
     }
     return fits;
