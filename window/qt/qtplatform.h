@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QPalette>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -28,6 +29,8 @@ class QtPlatform : public Platform {
     void setText(std::size_t control, std::string_view text) override;
     void setNote(std::size_t control, std::string_view note) override;
     void showMessage(std::string_view title, std::string_view text) override;
+    void startPause(std::chrono::milliseconds length) override;
+    void announce(std::string_view sentence) override;
 
     int run() override;
     void quit() override;
@@ -39,11 +42,14 @@ class QtPlatform : public Platform {
   private:
     void createControl(const ControlRow& row, std::size_t index);
     void setTabOrder(std::span<const ControlRow> controls);
+    void createFiguresNotice();
 
     // Declared first so that it is destroyed last, after every widget.
     std::unique_ptr<QApplication> m_application;
     std::unique_ptr<QWidget> m_window;
-    std::vector<QWidget*> m_controls; // owned by m_window
+    std::vector<QWidget*> m_controls;   // owned by m_window
+    QWidget* m_figuresNotice = nullptr; // owned by m_window
+    QTimer m_pause;
     PlatformEvents* m_events = nullptr;
     QFont m_boldFont; // resolved once for every bold control
 };
