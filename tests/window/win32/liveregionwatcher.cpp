@@ -48,8 +48,10 @@ int watch(HWND window) {
                                          process, 0, WINEVENT_OUTOFCONTEXT);
     if (!hook)
         return fail("could not listen to the program's events");
-    HWND field = GetDlgItem(
-        window, Win32Platform::firstControlId + static_cast<int>(*controlNamed("Text1")));
+    HWND field = GetDlgItem(window, Win32Platform::firstControlId +
+                                        static_cast<int>(*controlNamed("Text1")));
+    if (!field)
+        return fail("the window has no Barley");
     SendMessageW(field, EM_SETSEL, 0, -1);
     // Well within the pause, as a user types.
     for (wchar_t key : {L'1', L'0'}) {
@@ -86,11 +88,13 @@ int wmain(int argc, wchar_t** argv) {
     if (!CreateProcessW(argv[1], command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &started))
         return fail("could not start the program");
+    // Shown once every control is in place.
     HWND window = nullptr;
-    for (int tenths = 0; !window && tenths < 600; ++tenths) {
+    for (int tenths = 0; tenths < 600; ++tenths) {
         window = FindWindowW(L"GrainMixWindow", nullptr);
-        if (!window)
-            Sleep(100);
+        if (window && IsWindowVisible(window))
+            break;
+        Sleep(100);
     }
     const int status = window ? watch(window) : fail("the program opened no window");
     if (window)
