@@ -82,12 +82,8 @@ def read(layout, program):
 
 
 def hear_figures(layout, program):
-    app = find_application(os.path.basename(program))
-    for _ in nodes(app):
-        pass  # the whole tree once, as a screen reader starting up would
-    expected = ', '.join(f'{layout[name]["accessibleName"]} {figure.strip()}'
-                         for name, figure in zip(FIGURES[1:], AFTER_BARLEY_10[1:]))
-    expected = f'{layout[FIGURES[0]]["accessibleName"]} {AFTER_BARLEY_10[0].strip()}. {expected}'
+    find_application(os.path.basename(program))
+    expected = 'Amounts 10. Protein 12.7, Carbohydrate 66.6, Water 10.6, Fibre 5.4, Fat 1.9'
     heard, focused = [], []
 
     def listen(event):
@@ -114,7 +110,7 @@ def hear_figures(layout, program):
     # The program learns of the listeners over the bus before the typing.
     GLib.timeout_add(1000, type_ten)
     pyatspi.Registry.start()
-    if focused[:1] != ['Barley'] or set(focused) != {'Barley'}:
+    if set(focused) != {'Barley'}:
         sys.exit(f'the focus went to {focused!r}, not to Barley alone')
     if heard != [expected]:
         sys.exit(f'heard {heard!r}, not once {expected!r}')
