@@ -5,7 +5,6 @@
 
 namespace {
 
-// A caption and the field after it in the same group box name each other.
 std::vector<std::size_t> childrenOf(std::span<const ControlRow> controls, GroupRole group) {
     const auto box = std::find_if(controls.begin(), controls.end(),
                                   [&](const ControlRow& c) { return c.group == group; });
@@ -17,6 +16,7 @@ std::vector<std::size_t> childrenOf(std::span<const ControlRow> controls, GroupR
     return children;
 }
 
+// Without the blank a recalculation puts before the total.
 std::string_view trimmed(std::string_view text) {
     constexpr std::string_view blanks = " \t\r\n\f\v";
     const std::size_t first = text.find_first_not_of(blanks);
@@ -31,6 +31,7 @@ SpokenFigures::SpokenFigures(Platform& platform, std::span<const ControlRow> con
     : m_platform(platform) {
     for (const auto& [group, named] :
          {std::pair{GroupRole::total, &m_total}, std::pair{GroupRole::results, &m_results}}) {
+        // A caption and the field right after it in its group box go together.
         const std::vector<std::size_t> children = childrenOf(controls, group);
         for (std::size_t at = 0; at + 1 < children.size(); ++at) {
             const ControlRow& caption = controls[children[at]];
