@@ -14,7 +14,8 @@ constexpr std::string_view tooLargeNote =
 
 } // namespace
 
-Form1::Form1(Platform& platform) : m_platform(platform), m_reported(form1Controls()) {
+Form1::Form1(Platform& platform)
+    : m_platform(platform), m_reported(form1Controls()), m_figures(platform, form1Controls()) {
     m_platform.createWindow(form1Window, form1Controls(), *this);
 }
 
@@ -31,7 +32,9 @@ void Form1::writeField(FieldId id, std::string_view text) {
 }
 
 void Form1::showMessage(std::string_view text) {
+    m_figures.messageOpened();
     m_platform.showMessage(form1Window.applicationTitle, text);
+    m_figures.messageClosed();
 }
 
 void Form1::clear() {
@@ -49,6 +52,7 @@ void Form1::exit() {
 }
 
 void Form1::textChanged(std::size_t control) {
+    m_figures.userActed();
     if (!m_reported.changed(control, m_platform.text(control)))
         return;
     const auto field = fieldOf(control);
@@ -65,6 +69,7 @@ void Form1::textChanged(std::size_t control) {
 }
 
 void Form1::clicked(std::size_t control) {
+    m_figures.userActed();
     const std::string_view name = form1Controls()[control].name;
     if (name == "Command1")
         clear();
@@ -74,4 +79,8 @@ void Form1::clicked(std::size_t control) {
 
 void Form1::closeRequested() {
     exit();
+}
+
+void Form1::pauseEnded() {
+    m_figures.pauseEnded();
 }

@@ -3,6 +3,7 @@
 #include "fieldstore.h"
 #include "platform.h"
 #include "reportedtexts.h"
+#include "spokenfigures.h"
 
 #include <cstddef>
 #include <string>
@@ -31,10 +32,12 @@ class Form1 : public FieldStore, private PlatformEvents {
     void textChanged(std::size_t control) override;
     void clicked(std::size_t control) override;
     void closeRequested() override;
+    void pauseEnded() override;
 
     Platform& m_platform;
     // What each field showed at its last change: a report that leaves a text
     // as it was starts nothing, and a write of the text a field already
     // shows is no change.
     ReportedTexts m_reported;
+    SpokenFigures m_figures;
 };

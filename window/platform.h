@@ -2,6 +2,7 @@
 
 #include "controlrow.h"
 
+#include <chrono>
 #include <cstddef>
 #include <span>
 #include <string>
@@ -16,6 +17,8 @@ class PlatformEvents {
     virtual void textChanged(std::size_t control) = 0;
     virtual void clicked(std::size_t control) = 0;
     virtual void closeRequested() = 0;
+    // The pause that startPause began has run out with no start since.
+    virtual void pauseEnded() = 0;
 
   protected:
     ~PlatformEvents() = default;
@@ -43,6 +46,14 @@ class Platform {
     virtual void setNote(std::size_t control, std::string_view note) = 0;
     // Modal to the window, one OK button, no icon. Returns once dismissed.
     virtual void showMessage(std::string_view title, std::string_view text) = 0;
+
+    // The one pause timer: starts it, or starts it afresh when it runs, so
+    // that pauseEnded comes once, that long after the last start. It is
+    // reported from the event loop, a message box's own loop included.
+    virtual void startPause(std::chrono::milliseconds length) = 0;
+    // Gives a screen reader a sentence to say once it has finished what it is
+    // saying, without moving the focus and without showing anything.
+    virtual void announce(std::string_view sentence) = 0;
 
     // Runs the event loop until quit; returns the program's exit status.
     virtual int run() = 0;

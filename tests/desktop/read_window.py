@@ -1,9 +1,12 @@
 #!/usr/bin/python3
 """Reads the Linux program's window the way a screen reader does, through
-AT-SPI: every field a user sees must carry its name, both buttons theirs, and
-the figures must be readable after an amount is entered through the
-accessibility interface. Starts the accessibility bus and the program on the
-display and session bus this process was given."""
+AT-SPI. The names case: every field a user sees must carry its name, both
+buttons theirs, and the figures must be readable after an amount is entered
+through the accessibility interface. The figures case: typing 10 into Barley
+as a user would, the figures must come to the listener as one shown
+notification once the typing pauses, while the focus stays in Barley. Starts
+the accessibility bus and the program on the display and session bus this
+process was given."""
 
 import argparse
 import os
@@ -13,8 +16,10 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 from form1dump import Layout
+from no_writes import find_window, geometry, xdotool
 
 FIGURES = ['amount', 'protein', 'carbo', 'water', 'Fibre', 'Fat']
 # Barley 10 alone: the total and the five percentages.
@@ -76,11 +81,48 @@ def read(layout, program):
     print(f'a screen reader names all {len(expected)} fields and reads the figures')
 
 
+def hear_figures(layout, program):
+    find_application(os.path.basename(program))
+    expected = 'Amounts 10. Protein 12.7, Carbohydrate 66.6, Water 10.6, Fibre 5.4, Fat 1.9'
+    heard, focused = [], []
+
+    def listen(event):
+        if event.detail1 != 1:
+            return
+        if event.type.endswith('showing'):
+            if event.source.getRole() == pyatspi.ROLE_NOTIFICATION:
+                heard.append(event.source.name)
+        else:
+            focused.append(event.source.name)
+
+    def type_ten():
+        window = find_window(layout.caption, 10)
+        x, y, _, _ = geometry(window)
+        left, top, _, _ = layout.rect(layout.field_named('Barley'))
+        xdotool('mousemove', '--sync', str(x + left + 6), str(y + top + 6), 'click', '1')
+        xdotool('key', '--clearmodifiers', 'ctrl+a')
+        xdotool('type', '--delay', '80', '10')
+        GLib.timeout_add(3000, pyatspi.Registry.stop)
+        return False
+
+    pyatspi.Registry.registerEventListener(listen, 'object:state-changed:showing',
+                                           'object:state-changed:focused')
+    # The program learns of the listeners over the bus before the typing.
+    GLib.timeout_add(1000, type_ten)
+    pyatspi.Registry.start()
+    if set(focused) != {'Barley'}:
+        sys.exit(f'the focus went to {focused!r}, not to Barley alone')
+    if heard != [expected]:
+        sys.exit(f'heard {heard!r}, not once {expected!r}')
+    print(f'heard once, with the focus in Barley: {expected}')
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--program', required=True)
     parser.add_argument('--layout', required=True, help='the control table dump program')
     parser.add_argument('--bus-launcher', required=True, help='at-spi-bus-launcher')
+    parser.add_argument('--case', choices=('names', 'figures'), default='names')
     args = parser.parse_args()
     layout = Layout(args.layout)
 
@@ -92,7 +134,7 @@ def main():
     program = subprocess.Popen([args.program],
                                env={**os.environ, 'QT_LINUX_ACCESSIBILITY_ALWAYS_ON': '1'})
     try:
-        read(layout, args.program)
+        (hear_figures if args.case == 'figures' else read)(layout, args.program)
     finally:
         program.kill()
         program.wait()

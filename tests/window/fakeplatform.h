@@ -2,8 +2,10 @@
 
 #include "platform.h"
 
+#include <chrono>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Controls as plain strings: enough to watch what the window asks of a
@@ -33,9 +35,13 @@ class FakePlatform : public Platform {
     void setNote(std::size_t control, std::string_view note) override {
         m_notes.at(control) = note;
     }
+    // The user takes longer to dismiss a message than any pause lasts.
     void showMessage(std::string_view title, std::string_view text) override {
         m_messages.push_back({std::string(title), std::string(text), m_texts});
+        pause();
     }
+    void startPause(std::chrono::milliseconds) override { m_pausing = true; }
+    void announce(std::string_view sentence) override { m_announced.emplace_back(sentence); }
     int run() override { return m_quit ? 0 : -1; }
     void quit() override { m_quit = true; }
 
@@ -46,10 +52,16 @@ class FakePlatform : public Platform {
     }
     void click(std::size_t control) { m_events->clicked(control); }
     void close() { m_events->closeRequested(); }
+    // Time passes: a pause that was started ends.
+    void pause() {
+        if (std::exchange(m_pausing, false))
+            m_events->pauseEnded();
+    }
 
     const std::vector<Message>& messages() const { return m_messages; }
     const std::string& note(std::size_t control) const { return m_notes.at(control); }
     int setTextCalls() const { return m_setTextCalls; }
+    const std::vector<std::string>& announced() const { return m_announced; }
     bool quitCalled() const { return m_quit; }
 
   private:
@@ -57,6 +69,8 @@ class FakePlatform : public Platform {
     std::vector<std::string> m_texts;
     std::vector<std::string> m_notes;
     std::vector<Message> m_messages;
+    std::vector<std::string> m_announced;
+    bool m_pausing = false;
     int m_setTextCalls = 0;
     bool m_quit = false;
 };

@@ -382,6 +382,38 @@ TEST_F(Form1Test, AStoppedRecalculationKeepsTheLastFigures) {
     EXPECT_TRUE(platform.messages().empty());
 }
 
+const std::string barley10Said =
+    "Amounts 10. Protein 12.7, Carbohydrate 66.6, Water 10.6, Fibre 5.4, Fat 1.9";
+
+TEST_F(Form1Test, TheFiguresAreSaidOnceTheTypingPauses) {
+    type("Text1", "1");
+    type("Text1", "10");
+    EXPECT_TRUE(platform.announced().empty()) << "nothing while the user types";
+    platform.pause();
+    EXPECT_EQ(platform.announced(), std::vector{barley10Said});
+
+    type("Text1", "010");
+    type("amount", " 10 ");
+    platform.pause();
+    EXPECT_EQ(platform.announced().size(), 1u) << "the same figures are not said again";
+}
+
+TEST_F(Form1Test, NoFiguresAreSaidWhileAMessageIsOpen) {
+    type("Text1", "10");
+    platform.pause();
+    platform.click(at("Command1")); // the pause runs out while the message is open
+    EXPECT_EQ(platform.announced(), std::vector{barley10Said});
+    platform.pause();
+    EXPECT_EQ(platform.announced().back(),
+              "Amounts 0. Protein 0, Carbohydrate 0, Water 0, Fibre 0, Fat 0");
+}
+
+TEST_F(Form1Test, TheFiguresTheWindowOpensWithAreNotSaid) {
+    platform.click(at("Command1"));
+    platform.pause();
+    EXPECT_TRUE(platform.announced().empty());
+}
+
 TEST_F(Form1Test, ExitAndClosingEndTheProgram) {
     platform.click(at("CmdExit"));
     EXPECT_TRUE(platform.quitCalled());

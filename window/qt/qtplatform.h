@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QPalette>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -28,6 +29,8 @@ class QtPlatform : public Platform {
     void setText(std::size_t control, std::string_view text) override;
     void setNote(std::size_t control, std::string_view note) override;
     void showMessage(std::string_view title, std::string_view text) override;
+    void startPause(std::chrono::milliseconds length) override;
+    void announce(std::string_view sentence) override;
 
     int run() override;
     void quit() override;
@@ -43,12 +46,15 @@ class QtPlatform : public Platform {
     // scale the window has now; asked for again when either changes.
     void fitCaptions();
     void refitLater();
+    void createFiguresNotice();
 
     // Declared first so that it is destroyed last, after every widget.
     std::unique_ptr<QApplication> m_application;
     std::unique_ptr<QWidget> m_window;
-    std::vector<QWidget*> m_controls; // owned by m_window
     std::span<const ControlRow> m_table;
+    std::vector<QWidget*> m_controls;   // owned by m_window
+    QWidget* m_figuresNotice = nullptr; // owned by m_window
+    QTimer m_pause;
     PlatformEvents* m_events = nullptr;
     QFont m_boldFont; // resolved once for every bold control
     bool m_fitting = false;

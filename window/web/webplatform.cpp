@@ -1,6 +1,7 @@
 #include "webplatform.h"
 
 #include <emscripten/emscripten.h>
+#include <emscripten/eventloop.h>
 
 #include <cstdlib>
 
@@ -72,6 +73,7 @@ WebPlatform::WebPlatform() : m_page(val::module_property("grainmixPage")) {
 }
 
 WebPlatform::~WebPlatform() {
+    stopPause();
     if (activePlatform == this)
         activePlatform = nullptr;
 }
@@ -82,6 +84,7 @@ void WebPlatform::createWindow(const WindowLayout& window, std::span<const Contr
     m_rows = controls;
     document().set("title", std::string(window.caption));
     m_form = element(window.name);
+    m_figures = element("figures");
     // Every element first, so that a page without one stops before any
     // control has become usable.
     m_controls.clear();
@@ -139,7 +142,35 @@ void WebPlatform::setNote(std::size_t control, std::string_view note) {
 }
 
 void WebPlatform::showMessage(std::string_view title, std::string_view text) {
+    // While the program waits for the user its stack is put aside, and
+    // nothing may enter it: a pause that ran out now would. The window starts
+    // another once the message is gone.
+    stopPause();
     waitForMessage(std::string(title).c_str(), std::string(text).c_str());
+}
+
+void WebPlatform::startPause(std::chrono::milliseconds length) {
+    stopPause();
+    if (!m_ended)
+        m_pause = emscripten_set_timeout(&WebPlatform::pauseRanOut,
+                                         static_cast<double>(length.count()), this);
+}
+
+void WebPlatform::pauseRanOut(void* platform) {
+    auto* self = static_cast<WebPlatform*>(platform);
+    self->m_pause = 0;
+    if (!self->m_ended)
+        self->m_events->pauseEnded();
+}
+
+void WebPlatform::stopPause() {
+    if (m_pause != 0)
+        emscripten_clear_timeout(m_pause);
+    m_pause = 0;
+}
+
+void WebPlatform::announce(std::string_view sentence) {
+    m_figures.set("textContent", std::string(sentence));
 }
 
 int WebPlatform::run() {
@@ -152,5 +183,6 @@ void WebPlatform::quit() {
     if (m_ended)
         return;
     m_ended = true;
+    stopPause();
     m_page.call<void>("end", m_form);
 }

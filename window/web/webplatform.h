@@ -4,6 +4,7 @@
 
 #include <emscripten/val.h>
 
+#include <chrono>
 #include <cstddef>
 #include <span>
 #include <string>
@@ -28,6 +29,9 @@ class WebPlatform : public Platform {
     void setText(std::size_t control, std::string_view text) override;
     void setNote(std::size_t control, std::string_view note) override;
     void showMessage(std::string_view title, std::string_view text) override;
+    void startPause(std::chrono::milliseconds length) override;
+    // Into the page's polite live region, which only a screen reader sees.
+    void announce(std::string_view sentence) override;
     // Hands the thread back to the browser; the page's events drive the
     // window from then on, and this never returns.
     int run() override;
@@ -39,12 +43,17 @@ class WebPlatform : public Platform {
     void buttonPressed(std::size_t control);
 
   private:
+    static void pauseRanOut(void* platform);
+    void stopPause();
+
     emscripten::val m_page;
     // Made once: every keystroke reads and writes it a few dozen times.
     const emscripten::val m_value = emscripten::val("value");
     emscripten::val m_form = emscripten::val::undefined();
+    emscripten::val m_figures = emscripten::val::undefined();
     std::vector<emscripten::val> m_controls;
     std::span<const ControlRow> m_rows; // the window's table, which outlives this
     PlatformEvents* m_events = nullptr;
+    long m_pause = 0; // the browser's timeout, 0 when none runs
     bool m_ended = false;
 };

@@ -20,6 +20,7 @@ constexpr int noteWidthTwips = 4320;
 // What a push button's edge and focus rectangle take from its caption's room
 // on each side, in pixels at 96 DPI.
 constexpr int buttonInset = 3;
+constexpr UINT_PTR pauseTimer = 1;
 
 HINSTANCE instance() {
     return GetModuleHandleW(nullptr);
@@ -124,6 +125,7 @@ void Win32Platform::createWindow(const WindowLayout& window, std::span<const Con
             m_controls[c.control].handle = child;
     }
     createTooltip();
+    m_figures = std::make_unique<LiveRegion>(m_window);
 
     ShowWindow(m_window, SW_SHOWNORMAL);
     UpdateWindow(m_window);
@@ -323,6 +325,17 @@ void Win32Platform::showMessage(std::string_view title, std::string_view text) {
     MessageBoxW(m_window, widen(text).c_str(), widen(title).c_str(), MB_OK);
 }
 
+void Win32Platform::startPause(std::chrono::milliseconds length) {
+    // The same timer again replaces the one that runs.
+    if (m_window)
+        SetTimer(m_window, pauseTimer, static_cast<UINT>(length.count()), nullptr);
+}
+
+void Win32Platform::announce(std::string_view sentence) {
+    if (m_figures)
+        m_figures->say(widen(sentence));
+}
+
 int Win32Platform::run() {
     MSG message{};
     BOOL got = 0;
@@ -403,6 +416,13 @@ LRESULT Win32Platform::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_THEMECHANGED:
         onColoursChanged();
         break;
+    case WM_TIMER:
+        if (wParam != pauseTimer)
+            break;
+        KillTimer(window, pauseTimer); // once, not every so often
+        if (m_reporting)
+            m_events->pauseEnded();
+        return 0;
     case WM_DPICHANGED:
         onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "fittedfonts.h"
+#include "liveregion.h"
 #include "platform.h"
 #include "systemcolours.h"
 
 #include <windows.h>
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <span>
@@ -30,6 +32,8 @@ class Win32Platform : public Platform {
     void setText(std::size_t control, std::string_view text) override;
     void setNote(std::size_t control, std::string_view note) override;
     void showMessage(std::string_view title, std::string_view text) override;
+    void startPause(std::chrono::milliseconds length) override;
+    void announce(std::string_view sentence) override;
     int run() override;
     void quit() override;
 
@@ -88,5 +92,6 @@ class Win32Platform : public Platform {
     HWND m_writing = nullptr; // the edit whose text setText is replacing
     int m_dpi = USER_DEFAULT_SCREEN_DPI;
     std::unique_ptr<FittedFonts> m_fonts;
+    std::unique_ptr<LiveRegion> m_figures; // where a screen reader hears the figures
     SystemColours m_colours;
 };

@@ -155,6 +155,7 @@ class ChangeRecorder : public PlatformEvents {
     void textChanged(std::size_t control) override { changes.push_back(control); }
     void clicked(std::size_t) override {}
     void closeRequested() override {}
+    void pauseEnded() override {}
 };
 
 struct Report {

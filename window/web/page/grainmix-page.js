@@ -1,9 +1,8 @@
 // The page's side of the window: what only the page's own script can do. The
 // program takes over the controls the page's HTML brings and drives them;
 // this passes their events in, keeps Tab inside the form, moves down the
-// grains with Enter and keeps the results in sight on a phone, says the
-// figures to a screen reader once the user pauses, shows the message and
-// says when the program has ended. It finds the window's parts by what the
+// grains with Enter and keeps the results in sight on a phone, shows the
+// message and says when the program has ended. It finds the window's parts by what the
 // page writer says of them (a group box's data-group, a name and its field
 // as a pair), not by their names.
 Module['grainmixPage'] = (function () {
@@ -16,11 +15,6 @@ Module['grainmixPage'] = (function () {
   // it; the form is inert then, and nothing else may enter the program. One
   // message can follow another at once, so each settles on its own.
   var openMessages = 0;
-  // The line, out of sight, that a screen reader reads the figures from, and
-  // what it last said there.
-  var figures = null;
-  var said = '';
-  var pause = 0;
 
   function controlOf(target) {
     var index = target && target.dataset ? target.dataset.control : undefined;
@@ -90,31 +84,6 @@ Module['grainmixPage'] = (function () {
         form.querySelectorAll('[data-group=total], [data-group=results]'));
   }
 
-  // The total and the five results as the window shows them, each with its
-  // name: "Amounts 10. Protein 12.7, Carbohydrate 66.6, ...".
-  function figuresText() {
-    function named(group) {
-      return Array.prototype.map.call(
-          form.querySelectorAll('[data-group=' + group + '] .pair'), function (pair) {
-            return pair.querySelector('.label').textContent.trim() + ' ' +
-                   pair.querySelector('.edit').value.trim();
-          }).join(', ');
-    }
-    return named('total') + '. ' + named('results');
-  }
-
-  // Said once the user pauses, about 0.7 s after the last change, rather than
-  // at each key; not while a message is open, which is said itself; and not
-  // again while no figure has changed.
-  function sayFiguresSoon() {
-    clearTimeout(pause);
-    pause = setTimeout(function () {
-      if (ended || openMessages > 0) return;
-      var text = figuresText();
-      if (text !== said) figures.textContent = said = text;
-    }, 700);
-  }
-
   // Scrolls the page just enough that a grain's field shows between the bar
   // and the bottom of what the user sees (the keyboard's top while it is
   // up).
@@ -180,16 +149,12 @@ Module['grainmixPage'] = (function () {
       form.addEventListener('input', function (event) {
         if (ended || openMessages > 0) return;
         Module['_grainmix_input'](controlOf(event.target));
-        sayFiguresSoon();
       });
       form.addEventListener('click', function (event) {
         var button = event.target.closest('button');
         if (!button || ended || openMessages > 0) return;
         Module['_grainmix_click'](controlOf(button));
-        sayFiguresSoon();
       });
-      figures = document.getElementById('figures');
-      said = figuresText();
       form.addEventListener('focusin', function (event) {
         keepInSight(event.target);
       });
@@ -258,7 +223,6 @@ Module['grainmixPage'] = (function () {
           dialog.remove();
           if (before && before.focus) before.focus();
           resolve();
-          sayFiguresSoon();
         }
         ok.addEventListener('click', dismiss);
         dialog.addEventListener('cancel', function (event) {
@@ -277,7 +241,6 @@ Module['grainmixPage'] = (function () {
     // A page cannot close a tab it did not open: try, then say so in the page.
     end: function (oldForm) {
       ended = true;
-      clearTimeout(pause);
       document.removeEventListener('keydown', onKeyDown);
       if (window.visualViewport) {
         window.visualViewport.removeEventListener('resize', followVisibleArea);
