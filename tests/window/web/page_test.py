@@ -412,7 +412,8 @@ class Page(InBrowser):
                       workers, names, cached});
             });''')
         with self.subTest('storage'):
-            self.assertEqual({k: report[k] for k in ('foreign', 'cookie', 'local', 'session', 'dbs')},
+            kept = ('foreign', 'cookie', 'local', 'session', 'dbs')
+            self.assertEqual({k: report[k] for k in kept},
                              {'foreign': [], 'cookie': '', 'local': 0, 'session': 0, 'dbs': 0})
             # The one thing stored: the page's own files, as the server sent them.
             self.assertEqual(report['workers'], [self.url + 'service-worker.js'])
