@@ -326,6 +326,7 @@ const Scenario scenarios[] = {
     {"Barley and Maize", {{"Text1", "1"}, {"Text2", "2"}}, 0},
     {"Peanuts and Soy Beans", {{"Text17", "3"}, {"Text21", "1"}}, 0},
     {"Safflower, the last row", {{"Text28", "2"}}, 0},
+    {"Popcorn and Safflower, the last two rows", {{"Text26", "7"}, {"Text28", "2.5"}}, 0},
     // Toolkits report a "0" typed over a selected "0"; the first key of 0.1
     // leaves every amount at zero.
     {"0 typed over 0, then fractions key by key",
@@ -353,7 +354,8 @@ const Scenario scenarios[] = {
     {"Clear with one amount already 0",
      {{"Text3", "4"}, {"Text17", "3"}, {"Text28", "0"}, clickClear},
      1},
-    {"Clear after the last row only", {{"Text4", "1"}, {"Text28", "3"}, clickClear}, 1},
+    {"Clear after the last row only", {{"Text28", "3"}, clickClear}, 1},
+    {"Clear after Acorns and the last row", {{"Text4", "1"}, {"Text28", "3"}, clickClear}, 1},
     {"Clear after amounts that cancel out", {{"Text1", "5"}, {"Text2", "-5"}, clickClear}, 1},
     {"Clear after a 0 written differently", {{"Text5", "0.0"}, clickClear}, 2},
     {"Clear after an amount that is no number", {{"Text3", "x"}, clickClear}, 1},
