@@ -22,8 +22,6 @@ from form1dump import Layout
 from no_writes import find_window, geometry, xdotool
 
 FIGURES = ['amount', 'protein', 'carbo', 'water', 'Fibre', 'Fat']
-# Barley 10 alone: the total and the five percentages.
-AFTER_BARLEY_10 = [' 10', '12.7', '66.6', '10.6', '5.4', '1.9']
 
 
 def find_application(name, seconds=10):
@@ -73,11 +71,13 @@ def read(layout, program):
             sys.exit(f'{c["accessibleName"]} reads {text_of(fields[c["accessibleName"]])!r} '
                      f'at start, not {c["text"]!r}')
 
+    # Which figures a mix gives is the window's own test; here each must be
+    # read anew once an amount arrives through the accessibility interface.
     fields['Barley'].queryEditableText().setTextContents('10')
     time.sleep(0.5)
     got = [text_of(fields[layout[name]['accessibleName']]) for name in FIGURES]
-    if got != AFTER_BARLEY_10:
-        sys.exit(f'after Barley 10 the figures read {got!r}, not {AFTER_BARLEY_10!r}')
+    if got[0] != ' 10' or any(float(figure) <= 0 for figure in got[1:]):
+        sys.exit(f'after Barley 10 the figures read {got!r}: the amount did not arrive')
     print(f'a screen reader names all {len(expected)} fields and reads the figures')
 
 

@@ -2,11 +2,14 @@
 #include "form1.h"
 #include "form1layout.h"
 #include "graintable.h"
+#include "memoryfieldstore.h"
+#include "recalculate.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -257,83 +260,156 @@ TEST_F(Form1Test, TypingTenIntoBarleyShowsBarleysOwnComposition) {
     EXPECT_TRUE(platform.messages().empty());
 }
 
-TEST_F(Form1Test, ClearShowsTheMessageWhenTheLastAmountIsZeroed) {
-    type("Text3", "4");  // Maple Peas
-    type("Text17", "3"); // Peanuts
-    type("Text28", "0"); // already zero: Clear need not write it
+// The core run on the in-memory fields, told what the user does as the window
+// is told it: every change of an amount runs one recalculation, Clear writes
+// "0" into each amount and then into the results and amount. It says what
+// each field should show and what the fields held while each message was up,
+// so that no figure is typed again here.
+class CoreReplay : public MemoryFieldStore {
+  public:
+    void type(FieldId id, std::string_view text) {
+        if (readField(id) == text)
+            return;
+        MemoryFieldStore::writeField(id, text);
+        if (grainRowFor(id))
+            recalculate(*this);
+    }
+    void clear() {
+        for (const GrainRow& row : grainTable)
+            writeField(row.field, "0");
+        for (FieldId id : {FieldId::protein, FieldId::carbo, FieldId::water, FieldId::Fibre,
+                           FieldId::Fat, FieldId::amount})
+            writeField(id, "0");
+    }
+    void writeField(FieldId id, std::string_view text) override {
+        if (readField(id) == text)
+            return;
+        MemoryFieldStore::writeField(id, text);
+        ++m_changes;
+        if (grainRowFor(id))
+            recalculate(*this);
+    }
+    void showMessage(std::string_view text) override {
+        MemoryFieldStore::showMessage(text);
+        std::vector<std::string> fields;
+        for (std::size_t i = 0; i < fieldCount; ++i)
+            fields.push_back(readField(static_cast<FieldId>(i)));
+        m_shown.push_back(fields);
+    }
 
-    platform.click(at("Command1"));
+    // The writes that changed a field's text, the program's own.
+    int changes() const { return m_changes; }
+    const std::vector<std::vector<std::string>>& shown() const { return m_shown; }
 
-    ASSERT_EQ(platform.messages().size(), 1u);
-    const FakePlatform::Message& m = platform.messages()[0];
-    EXPECT_EQ(m.title, "Grain Mix");
-    EXPECT_EQ(m.text, "You need to enter some amounts");
-    // Shown during the write of Peanuts, the last amount that was not "0":
-    // the amounts are all zero, and the percentages are still those of the
-    // run before, when only Peanuts were left.
-    EXPECT_EQ(m.fieldsAtThatMoment[at("Text3")], "0");
-    EXPECT_EQ(m.fieldsAtThatMoment[at("Text17")], "0");
-    EXPECT_EQ(m.fieldsAtThatMoment[at("amount")], " 0");
-    EXPECT_EQ(m.fieldsAtThatMoment[at("protein")], "30.2");
-    EXPECT_EQ(m.fieldsAtThatMoment[at("Fat")], "47.6");
+  private:
+    int m_changes = 0;
+    std::vector<std::vector<std::string>> m_shown;
+};
 
-    for (const ControlRow& c : form1Controls()) {
-        if (c.kind == ControlKind::edit && c.visible) {
-            EXPECT_EQ(text(c.name), "0") << c.name;
+// What a user does: a field's whole text replaced (a key typed over the
+// selection gives one step per key), or a click on Clear.
+struct Act {
+    const char* field; // nullptr: Clear
+    const char* text = nullptr;
+};
+constexpr Act clickClear{nullptr};
+
+struct Scenario {
+    const char* name;
+    std::vector<Act> acts;
+    std::size_t messages; // counted by hand, apart from the replay
+};
+
+const Scenario scenarios[] = {
+    {"Barley 10, key by key", {{"Text1", "1"}, {"Text1", "10"}}, 0},
+    {"1 typed after the 0 counts as 1", {{"Text1", "01"}}, 0},
+    {"Barley and Maize", {{"Text1", "1"}, {"Text2", "2"}}, 0},
+    {"Peanuts and Soy Beans", {{"Text17", "3"}, {"Text21", "1"}}, 0},
+    {"Safflower, the last row", {{"Text28", "2"}}, 0},
+    {"Popcorn and Safflower, the last two rows", {{"Text26", "7"}, {"Text28", "2.5"}}, 0},
+    // Toolkits report a "0" typed over a selected "0"; the first key of 0.1
+    // leaves every amount at zero.
+    {"0 typed over 0, then fractions key by key",
+     {{"Text1", "0"}, {"Text1", "0."}, {"Text1", "0.1"}, {"Text2", "0."}, {"Text2", "0.2"}},
+     1},
+    {"a report that leaves the text as it was starts nothing",
+     {{"Text1", "10"}, {"amount", "rubbish"}, {"Text1", "10"}, {"Text1", "20"}},
+     0},
+    {"fields without a handler start nothing, until a run overwrites them",
+     {{"Text1", "10"},
+      {"amount", "05"},
+      {"protein", "05"},
+      {"carbo", "05"},
+      {"water", "05"},
+      {"Fibre", "05"},
+      {"Fat", "05"},
+      {"Text27", "5"},
+      {"Text2", "0.0"}},
+     0},
+    {"a stopped recalculation keeps the last figures", {{"Text1", "10"}, {"Text1", "10x"}}, 0},
+    {"Clear on a fresh window", {clickClear}, 0},
+    {"Clear when the amounts went back to 0", {{"Text1", "10"}, {"Text1", "0"}, clickClear}, 1},
+    {"Clear after one grain", {{"Text1", "10"}, clickClear}, 1},
+    {"Clear after two grains", {{"Text1", "10"}, {"Text2", "5"}, clickClear}, 1},
+    {"Clear with one amount already 0",
+     {{"Text3", "4"}, {"Text17", "3"}, {"Text28", "0"}, clickClear},
+     1},
+    {"Clear after the last row only", {{"Text28", "3"}, clickClear}, 1},
+    {"Clear after Acorns and the last row", {{"Text4", "1"}, {"Text28", "3"}, clickClear}, 1},
+    {"Clear after amounts that cancel out", {{"Text1", "5"}, {"Text2", "-5"}, clickClear}, 1},
+    {"Clear after a 0 written differently", {{"Text5", "0.0"}, clickClear}, 2},
+    {"Clear after an amount that is no number", {{"Text3", "x"}, clickClear}, 1},
+    // Zeroing Barley leaves Maize's "0.0": that run and the one that writes
+    // Maize's "0" both find nothing to divide by, each message in turn.
+    {"Clear meeting two all-zero runs", {{"Text1", "5"}, {"Text2", "0.0"}, clickClear}, 2},
+};
+
+TEST(Form1Scenario, ShowsWhatTheCoreComputesAndEachMessageWhenItDoes) {
+    for (const Scenario& c : scenarios) {
+        SCOPED_TRACE(c.name);
+        FakePlatform platform;
+        Form1 form(platform);
+        CoreReplay core;
+        for (const Act& act : c.acts) {
+            if (act.field) {
+                platform.type(at(act.field), act.text);
+                if (const auto id = fieldOf(at(act.field)))
+                    core.type(*id, act.text);
+            } else {
+                platform.click(at("Command1"));
+                core.clear();
+            }
+            if (act.field && fieldOf(at(act.field)) == std::nullopt) {
+                EXPECT_EQ(platform.text(at(act.field)), act.text);
+            }
+            for (std::size_t i = 0; i < fieldCount; ++i) {
+                const FieldId id = static_cast<FieldId>(i);
+                EXPECT_EQ(platform.text(controlOf(id)), core.readField(id)) << fieldName(id);
+            }
+            EXPECT_EQ(platform.setTextCalls(), core.changes()) << "writes that changed a text";
+        }
+
+        ASSERT_EQ(platform.messages().size(), c.messages);
+        ASSERT_EQ(core.shown().size(), c.messages);
+        for (std::size_t m = 0; m < c.messages; ++m) {
+            const FakePlatform::Message& shown = platform.messages()[m];
+            EXPECT_EQ(shown.title, form1Window.applicationTitle);
+            EXPECT_EQ(shown.text, noAmountsMessage);
+            for (std::size_t i = 0; i < fieldCount; ++i) {
+                const FieldId id = static_cast<FieldId>(i);
+                EXPECT_EQ(shown.fieldsAtThatMoment[controlOf(id)], core.shown()[m][i])
+                    << "message " << m << ": " << fieldName(id);
+            }
+        }
+        // After Clear the window is as it started, whatever the replay says.
+        if (!c.acts.back().field) {
+            for (const ControlRow& row : form1Controls()) {
+                if (row.kind == ControlKind::edit && row.visible) {
+                    EXPECT_EQ(platform.text(at(row.name)), row.text) << row.name;
+                }
+            }
         }
     }
-    EXPECT_EQ(text("prototal"), "0") << "the hidden totals keep what the last run wrote";
-}
-
-TEST_F(Form1Test, ClearOnAnAllZeroWindowShowsNothing) {
-    type("Text1", "10");
-    type("Text1", "0");
-    ASSERT_EQ(platform.messages().size(), 1u) << "all amounts back to zero";
-    const int writesBefore = platform.setTextCalls();
-
-    platform.click(at("Command1"));
-
-    EXPECT_EQ(platform.messages().size(), 1u) << "no amount changed, so no recalculation";
-    for (const char* name : {"protein", "carbo", "water", "Fibre", "Fat", "amount"})
-        EXPECT_EQ(text(name), "0") << name;
-    // Only the five results and amount were written; no amount was.
-    EXPECT_EQ(platform.setTextCalls() - writesBefore, 6);
-}
-
-TEST_F(Form1Test, ClearWithAmountsThatCancelOutStillEndsAtZero) {
-    type("Text1", "5");
-    type("Text2", "-5");
-    platform.click(at("Command1"));
-    ASSERT_EQ(platform.messages().size(), 1u);
-    EXPECT_EQ(platform.messages()[0].fieldsAtThatMoment[at("Text2")], "0");
-    EXPECT_EQ(text("amount"), "0");
-}
-
-TEST_F(Form1Test, EachMessageOfOneClearIsShownInTurn) {
-    // Zeroing Barley leaves Maize's "0.0", already zero: that run and the one
-    // that writes Maize's "0" both find nothing to divide by.
-    type("Text1", "5");
-    type("Text2", "0.0");
-    platform.click(at("Command1"));
-
-    ASSERT_EQ(platform.messages().size(), 2u);
-    EXPECT_EQ(platform.messages()[0].fieldsAtThatMoment[at("Text2")], "0.0");
-    EXPECT_EQ(platform.messages()[1].fieldsAtThatMoment[at("Text2")], "0");
-    for (const ControlRow& c : form1Controls()) {
-        if (c.kind == ControlKind::edit && c.visible) {
-            EXPECT_EQ(text(c.name), "0") << c.name;
-        }
-    }
-}
-
-TEST_F(Form1Test, AReportThatLeavesTheTextAsItWasStartsNothing) {
-    // Toolkits also report a "0" typed over a selected "0".
-    type("Text1", "10");
-    type("amount", "rubbish");
-    type("Text1", "10");
-    EXPECT_EQ(text("amount"), "rubbish") << "no recalculation ran";
-    type("Text1", "20");
-    EXPECT_EQ(text("amount"), " 20");
 }
 
 TEST_F(Form1Test, WritingTheSameTextAgainIsNoChange) {
@@ -341,18 +417,6 @@ TEST_F(Form1Test, WritingTheSameTextAgainIsNoChange) {
     form.writeField(FieldId::amount, "0");
     EXPECT_EQ(platform.setTextCalls(), 0);
     EXPECT_TRUE(platform.messages().empty());
-}
-
-TEST_F(Form1Test, TypingIntoFieldsWithoutAHandlerStartsNothing) {
-    type("Text1", "10");
-    const std::vector<std::string> shown = results();
-    for (const char* name : {"amount", "protein", "Text27"})
-        type(name, "rubbish");
-    EXPECT_EQ(text("prototal"), "127");
-    EXPECT_EQ(text("carbo"), shown[1]);
-    EXPECT_EQ(text("amount"), "rubbish") << "overwritten only by the next recalculation";
-    type("Text2", "0.0");
-    EXPECT_EQ(text("amount"), " 10");
 }
 
 struct NoteCase {
@@ -372,14 +436,6 @@ TEST_F(Form1Test, AmountsThatAreNotNumbersAreMarkedUntilMended) {
         EXPECT_EQ(text("Text1"), c.typed) << "the note never changes the text";
     }
     EXPECT_TRUE(platform.note(at("Text2")).empty());
-}
-
-TEST_F(Form1Test, AStoppedRecalculationKeepsTheLastFigures) {
-    type("Text1", "10");
-    type("Text1", "10x");
-    EXPECT_EQ(text("amount"), " 10");
-    EXPECT_EQ(results(), (std::vector<std::string>{"12.7", "66.6", "10.6", "5.4", "1.9"}));
-    EXPECT_TRUE(platform.messages().empty());
 }
 
 const std::string barley10Said =

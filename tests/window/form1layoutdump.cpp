@@ -1,6 +1,7 @@
 // Prints the window's control table as JSON, so that the tests that drive a
 // real window check it against the table itself rather than a copy of it.
 #include "form1layout.h"
+#include "recalculate.h"
 
 #include <cstdio>
 #include <string>
@@ -30,7 +31,9 @@ constexpr const char* kindNames[] = {"groupBox", "label", "edit", "multiLineEdit
 } // namespace
 
 int main() {
-    std::printf("{\"caption\": %s, \"width\": %d, \"height\": %d, \"title\": %s, \"controls\": [\n",
+    // The one message a user is ever shown, as the core words it.
+    std::printf("{\"message\": %s,\n", quoted(noAmountsMessage).c_str());
+    std::printf("\"caption\": %s, \"width\": %d, \"height\": %d, \"title\": %s, \"controls\": [\n",
                 quoted(form1Window.caption).c_str(), form1Window.clientWidth,
                 form1Window.clientHeight, quoted(form1Window.applicationTitle).c_str());
     const auto& controls = form1Controls();

@@ -1,7 +1,5 @@
 #include "systemcolours.h"
 
-#include "contrast.h"
-
 namespace {
 
 COLORREF colourRef(Rgb c) {
@@ -15,8 +13,16 @@ bool highContrast() {
            (contrast.dwFlags & HCF_HIGHCONTRASTON);
 }
 
-SystemColours::Look systemLook(int text, int background) {
-    return {GetSysColor(text), GetSysColor(background), GetSysColorBrush(background)};
+Rgb sysColour(int element) {
+    return rgbOf(GetSysColor(element));
+}
+
+// Replaces a look, and the brush it paints with.
+void take(SystemColours::Look& look, ColourPair chosen) {
+    if (look.brush)
+        DeleteObject(look.brush);
+    look = {colourRef(chosen.text), colourRef(chosen.background),
+            CreateSolidBrush(colourRef(chosen.background))};
 }
 
 } // namespace
@@ -25,23 +31,20 @@ Rgb rgbOf(COLORREF colour) {
     return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
 }
 
-SystemColours::SystemColours() : m_markBrush(CreateSolidBrush(colourRef(invalidAmountColour))) {
+SystemColours::SystemColours() {
     read();
 }
 
 SystemColours::~SystemColours() {
-    DeleteObject(m_markBrush);
+    DeleteObject(m_instructions.brush);
+    DeleteObject(m_mark.brush);
 }
 
 void SystemColours::read() {
-    if (highContrast()) {
-        m_instructions = systemLook(COLOR_WINDOWTEXT, COLOR_WINDOW);
-        m_mark = systemLook(COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT);
-        return;
-    }
-    const COLORREF desktop = GetSysColor(COLOR_DESKTOP);
-    m_instructions = {colourRef(textOnDesktop(rgbOf(desktop))), desktop,
-                      GetSysColorBrush(COLOR_DESKTOP)};
-    // The pale pink was chosen for black text: never the theme's own.
-    m_mark = {colourRef(invalidAmountTextColour), colourRef(invalidAmountColour), m_markBrush};
+    const ChosenColours chosen =
+        chooseColours(highContrast(), {sysColour(COLOR_DESKTOP), sysColour(COLOR_WINDOW),
+                                       sysColour(COLOR_WINDOWTEXT), sysColour(COLOR_HIGHLIGHT),
+                                       sysColour(COLOR_HIGHLIGHTTEXT)});
+    take(m_instructions, chosen.instructions);
+    take(m_mark, chosen.mark);
 }

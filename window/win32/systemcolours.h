@@ -1,22 +1,21 @@
 #pragma once
 
-#include "controlrow.h"
+#include "chosencolours.h"
 
 #include <windows.h>
 
 // A Win32 colour as the window's shared colour rules take it.
 Rgb rgbOf(COLORREF colour);
 
-// The colours of the two controls that do not take the system's own: the
-// instructions on the desktop's colour and the mark of an amount the sums
-// cannot use. With high contrast on, both take the theme's colours instead.
-// Read again with read() whenever the user changes colours or the theme.
+// The colours of the instructions and of a marked amount, as chooseColours
+// picks them from the system's. Read again with read() whenever the user
+// changes colours or the theme.
 class SystemColours {
   public:
     struct Look {
         COLORREF text;
         COLORREF background;
-        HBRUSH brush; // owned by the system or by this object
+        HBRUSH brush; // owned by this object
     };
 
     SystemColours();
@@ -29,7 +28,6 @@ class SystemColours {
     const Look& mark() const { return m_mark; }
 
   private:
-    HBRUSH m_markBrush;
     Look m_instructions{};
     Look m_mark{};
 };

@@ -2,66 +2,8 @@
 
 #include <QPushButton>
 #include <QTimer>
-#include <ostream>
 
 namespace {
-
-struct ClearCase {
-    const char* name;
-    std::vector<std::pair<const char*, const char*>> typed;
-    int messages;
-    const char* proteinDuringMessage; // the figures of the run before the last zero
-};
-
-void PrintTo(const ClearCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class QtClear : public QtWindowTest, public ::testing::WithParamInterface<ClearCase> {};
-
-TEST_P(QtClear, ZeroesEverythingShowingEachMessageOnce) {
-    const ClearCase& c = GetParam();
-    for (const auto& [name, keys] : c.typed)
-        selectAndType(name, keys);
-
-    MessageWatcher watcher([this](std::string_view name) { return textOf(name); });
-    QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton);
-
-    ASSERT_EQ(static_cast<int>(watcher.seen().size()), c.messages);
-    if (c.messages == 1) {
-        const SeenMessage& m = watcher.seen().front();
-        EXPECT_EQ(m.text, "You need to enter some amounts");
-        EXPECT_EQ(m.title, "Grain Mix");
-        EXPECT_EQ(m.buttons, 1);
-        EXPECT_TRUE(m.okButton);
-        EXPECT_EQ(m.icon, QMessageBox::NoIcon);
-        EXPECT_TRUE(m.windowModal);
-        // The last amount has just been zeroed: every input shows "0", but the
-        // results and the total are not yet reset.
-        EXPECT_EQ(m.zeroInputs, inputNames());
-        EXPECT_EQ(m.amount, " 0");
-        EXPECT_EQ(m.protein, c.proteinDuringMessage);
-    }
-    for (const std::string& name : inputNames())
-        EXPECT_EQ(textOf(name), "0") << name;
-    for (std::string_view name : resultNames)
-        EXPECT_EQ(textOf(name), "0") << name;
-    EXPECT_EQ(textOf("amount"), "0");
-}
-
-const ClearCase clearCases[] = {
-    {"AllZero", {}, 0, ""},
-    {"BarleyOnly", {{"Text1", "10"}}, 1, "12.7"},
-    // Barley is zeroed first; the run that follows still has Maize's figures.
-    {"BarleyAndMaize", {{"Text1", "10"}, {"Text2", "5"}}, 1, "8.9"},
-    {"SafflowerLast", {{"Text4", "1"}, {"Text28", "3"}}, 1, "15.6"},
-    // Maize's "0.0" is zero already: zeroing Barley fails, and so does the
-    // write of Maize's "0"; each message is dismissed in turn.
-    {"TwoMessages", {{"Text1", "5"}, {"Text2", "0.0"}}, 2, ""},
-};
-
-INSTANTIATE_TEST_SUITE_P(Mixes, QtClear, ::testing::ValuesIn(clearCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // Exit and closing the window both end the event loop, with status 0.
 class QtEnding : public QtWindowTest, public ::testing::WithParamInterface<bool> {};

@@ -5,6 +5,7 @@ BiDi's input actions are WebDriver's own."""
 
 import atexit
 import json
+import queue
 import re
 import shutil
 import subprocess
@@ -14,7 +15,14 @@ import threading
 import websocket
 from selenium.common.exceptions import (ElementClickInterceptedException,
                                         JavascriptException, NoSuchElementException)
+from selenium.webdriver.common.by import By
 from selenium.webdriver.remote.command import Command
+
+# What these tests ask of Firefox's BiDi came in by version 127 (the
+# viewport's device pixel ratio, the last); 128 is the first ESR with it all.
+OLDEST_FIREFOX = 128
+# A Firefox that has not said where it listens by then never will.
+START_SECONDS = 60
 
 
 class Element:
@@ -69,21 +77,32 @@ class Firefox:
             raise
 
     def connect(self):
-        url = None
-        for line in self.process.stderr:
-            found = re.search(r'WebDriver BiDi listening on (ws://\S+)', line)
-            if found:
-                url = found.group(1)
-                break
+        # Read on a thread of its own, for as long as Firefox writes: unread,
+        # its pipe would fill and stop it.
+        address = queue.Queue()
+
+        def read_errors():
+            for line in self.process.stderr:
+                found = re.search(r'WebDriver BiDi listening on (ws://\S+)', line)
+                if found:
+                    address.put(found.group(1))
+            address.put(None)
+
+        threading.Thread(target=read_errors, daemon=True).start()
+        try:
+            url = address.get(timeout=START_SECONDS)
+        except queue.Empty:
+            raise RuntimeError(f'Firefox gave no WebDriver BiDi address in {START_SECONDS} s')
         if not url:
-            raise RuntimeError('Firefox gave no WebDriver BiDi address')
-        # Firefox writes on; unread, its pipe would fill and stop it.
-        threading.Thread(target=self.process.stderr.read, daemon=True).start()
+            raise RuntimeError('Firefox ended without a WebDriver BiDi address')
         self.socket = websocket.create_connection(url + '/session', timeout=60,
                                                   suppress_origin=True)
         self.next_id = 0
         self.logged = []
-        self.send('session.new', {'capabilities': {}})
+        version = self.send('session.new', {'capabilities': {}})['capabilities']['browserVersion']
+        if int(version.split('.')[0]) < OLDEST_FIREFOX:
+            raise RuntimeError(f'Firefox {version} is older than {OLDEST_FIREFOX}, '
+                               'whose WebDriver BiDi these tests need')
         self.send('session.subscribe', {'events': ['log.entryAdded']})
         # The window Firefox opens with never has the focus: keys reach its
         # page but press no button. A tab opened now does.
@@ -131,6 +150,9 @@ class Firefox:
             (function () {{ {script}\n}}).apply(this, [...args, done]); }}); }}''', args, True)
 
     def find_element(self, by, name):
+        # Only what the tests use: anything else must not quietly look up ids.
+        if by != By.ID:
+            raise NotImplementedError(f'find_element by {by}')
         found = self.execute_script('return document.getElementById(arguments[0])', name)
         if found is None:
             raise NoSuchElementException(name)

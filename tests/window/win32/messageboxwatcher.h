@@ -27,7 +27,6 @@ class MessageBoxWatcher {
     MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
 
     const std::vector<Seen>& seen() const { return m_seen; }
-    void forget() { m_seen.clear(); }
 
   private:
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD);

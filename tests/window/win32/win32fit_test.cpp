@@ -73,8 +73,7 @@ void expectEveryTextFits(HWND window, int dpi) {
     }
 }
 
-// Run again at 120, 144 and 192 DPI by the Windows tests' CTest run.
-TEST_F(Win32Window, EveryTextFitsItsControlAtTheScreensDpi) {
+TEST_F(Win32AtScreenDpi, EveryTextFitsItsControlAtTheScreensDpi) {
     // The session names the DPI it gave the screen: a run meant for another
     // scale must not pass at 96 DPI unseen.
     if (const char* given = std::getenv("GRAINMIX_SCREEN_DPI")) {
@@ -85,14 +84,18 @@ TEST_F(Win32Window, EveryTextFitsItsControlAtTheScreensDpi) {
 }
 
 // A label's ink may reach past its text's advance: its last pixel column stays
-// blank, or the caption looks cut off. Run again at 120, 144 and 192 DPI.
-TEST_F(Win32Window, NoLabelsInkReachesItsLastColumn) {
+// blank, or the caption looks cut off. A label that paints nothing at all
+// would pass that, so each must first show some ink.
+TEST_F(Win32AtScreenDpi, NoLabelsInkReachesItsLastColumn) {
     for (std::size_t i = 0; i < form1ControlCount; ++i) {
         const ControlRow& c = form1Controls()[i];
         if (c.kind != ControlKind::label || !c.visible)
             continue;
         const Painting label(m_platform.handle(i), true);
         const COLORREF background = label.background();
+        ASSERT_GT(std::ranges::count_if(label.pixels, [&](COLORREF p) { return p != background; }),
+                  0)
+            << c.text << " paints nothing at " << screenDpi() << " DPI";
         for (int y = 0; y < label.height; ++y) {
             EXPECT_EQ(label.at(label.width - 1, y), background)
                 << c.text << " at row " << y << " at " << screenDpi() << " DPI";
@@ -100,7 +103,7 @@ TEST_F(Win32Window, NoLabelsInkReachesItsLastColumn) {
     }
 }
 
-TEST_F(Win32Window, MovingToAScreenOfAnotherScaleTakesTheSuggestedFrameAndLaysOutAgain) {
+TEST_F(Win32AtScreenDpi, MovingToAScreenOfAnotherScaleTakesTheSuggestedFrameAndLaysOutAgain) {
     const int dpi = screenDpi() * 3 / 2;
     // What Windows would suggest: the frame around the layout's client area
     // at the new DPI, somewhere on the new screen.

@@ -28,7 +28,7 @@ std::vector<std::string_view> focusOrderFromTable() {
     return names;
 }
 
-TEST_F(Win32Window, ClientAreaIsTheLayoutsSizeAtTheWindowsDpi) {
+TEST_F(Win32AtScreenDpi, ClientAreaIsTheLayoutsSizeAtTheWindowsDpi) {
     const int dpi = screenDpi();
     RECT client{};
     GetClientRect(window(), &client);
@@ -38,7 +38,7 @@ TEST_F(Win32Window, ClientAreaIsTheLayoutsSizeAtTheWindowsDpi) {
     EXPECT_FALSE(GetWindowLongW(window(), GWL_STYLE) & WS_THICKFRAME) << "fixed size";
 }
 
-TEST_F(Win32Window, EveryControlStandsWhereTheLayoutPutsIt) {
+TEST_F(Win32AtScreenDpi, EveryControlStandsWhereTheLayoutPutsIt) {
     expectEachControlWhereTheLayoutPutsIt(screenDpi());
 }
 
@@ -72,7 +72,7 @@ TEST_F(Win32Window, EachKindIsItsWin32ControlShowingItsStartingText) {
 
 // A caption too wide for its control in its role's font gets a narrower or
 // lower one, never below 70 % of its height; what is typed keeps the role's.
-TEST_F(Win32Window, FontsAreTheBoldSystemFaceOrTheDialogFont) {
+TEST_F(Win32AtScreenDpi, FontsAreTheBoldSystemFaceOrTheDialogFont) {
     const int dpi = screenDpi();
     for (std::size_t i = 0; i < form1ControlCount; ++i) {
         const ControlRow& c = form1Controls()[i];

@@ -126,3 +126,7 @@ class Win32Window : public ::testing::Test {
         return dpi;
     }
 };
+
+// What a screen's scale could break: the CTest run repeats this suite at 120,
+// 144 and 192 DPI, so a test belongs here by what it checks, not by its name.
+class Win32AtScreenDpi : public Win32Window {};

@@ -109,12 +109,19 @@ Module['grainmixPage'] = (function () {
   }
 
   // While the keyboard is up the browser may show a part of the page lower
-  // than its top: the bar moves down with it.
+  // than its top: the bar moves down with it. Gecko reports the user's own
+  // scrolling here too, and a scroll is the user's: the field is not pulled
+  // back into sight.
   function followVisibleArea() {
     var view = window.visualViewport;
     var shift = phoneLayout() && view.scale === 1 ? Math.max(0, view.offsetTop) : 0;
     document.documentElement.style.setProperty('--visible-top', shift + 'px');
     padBelowBar();
+  }
+
+  // The keyboard coming up or going away: the focused field stays in sight.
+  function resizeVisibleArea() {
+    followVisibleArea();
     keepInSight(document.activeElement);
   }
 
@@ -161,7 +168,7 @@ Module['grainmixPage'] = (function () {
       document.addEventListener('keydown', onKeyDown);
       padBelowBar();
       if (window.visualViewport) {
-        window.visualViewport.addEventListener('resize', followVisibleArea);
+        window.visualViewport.addEventListener('resize', resizeVisibleArea);
         window.visualViewport.addEventListener('scroll', followVisibleArea);
       }
     },
@@ -243,7 +250,7 @@ Module['grainmixPage'] = (function () {
       ended = true;
       document.removeEventListener('keydown', onKeyDown);
       if (window.visualViewport) {
-        window.visualViewport.removeEventListener('resize', followVisibleArea);
+        window.visualViewport.removeEventListener('resize', resizeVisibleArea);
         window.visualViewport.removeEventListener('scroll', followVisibleArea);
       }
       oldForm.remove();
