@@ -7,7 +7,8 @@
 namespace {
 
 constexpr COLORREF white = RGB(255, 255, 255);
-constexpr COLORREF teal = RGB(0, 128, 128);
+constexpr COLORREF teal =
+    RGB(classicDesktopColour.red, classicDesktopColour.green, classicDesktopColour.blue);
 constexpr int elements[] = {COLOR_DESKTOP,       COLOR_WINDOW,  COLOR_WINDOWTEXT, COLOR_HIGHLIGHT,
                             COLOR_HIGHLIGHTTEXT, COLOR_BTNFACE, COLOR_BTNTEXT};
 using Scheme = std::array<COLORREF, std::size(elements)>;
