@@ -105,7 +105,9 @@ std::string_view groupWord(GroupRole role) {
 }
 
 std::string attribute(std::string_view name, std::string_view value) {
-    return " " + std::string(name) + "=\"" + htmlEscaped(value) + "\"";
+    std::string out(" ");
+    out.append(name).append("=\"").append(htmlEscaped(value)).append("\"");
+    return out;
 }
 
 std::string pixels(int twips) {
@@ -270,7 +272,8 @@ void PageWriter::writeControl(std::string& out, std::size_t index, int depth) co
     case ControlKind::multiLineEdit:
         // The parser drops one line break straight after the tag, so a
         // text that starts with one keeps it.
-        out += "\n" + htmlEscaped(row.text);
+        out += '\n';
+        out += htmlEscaped(row.text);
         break;
     case ControlKind::label:
     case ControlKind::button:
