@@ -1,7 +1,7 @@
 ; The Windows installer: per user, needing no administrator. It puts the
 ; program under the user's own programs folder, adds a Start-menu shortcut and
 ; registers an uninstaller in the user's "Apps & features". Built by the
-; `setup` target (dist/CMakeLists.txt), which defines VERSION, EXE, ICON,
+; `setup` target (dist/win32/CMakeLists.txt), which defines VERSION, EXE, ICON,
 ; SOURCE (the checkout), OUTFILE and, for a 64-bit program, TARGET.
 ;
 ; Same inputs, same installer: no dates are defined here, and SetDateSave off

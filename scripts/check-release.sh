@@ -61,7 +61,7 @@ if [ -v "built[deb]" ]; then
     build=${built[deb]}
     deb=$(ls "$build"/packages/grainmix_*.deb)
     desktop-file-validate "$here/dist/org.example.GrainMix.desktop"
-    appstreamcli validate --no-net --pedantic "$build/dist/org.example.GrainMix.metainfo.xml"
+    appstreamcli validate --no-net --pedantic "$build/dist/qt/org.example.GrainMix.metainfo.xml"
     # Info tags are shown too: each is either mended or overridden with a reason.
     status=0
     report=$(lintian --pedantic --info --fail-on error,warning "$deb" 2>&1) || status=$?

@@ -29,12 +29,12 @@ struct ControlRow {
     int top = 0;
     int width = 0;
     int height = 0;
-    std::string_view text;
+    std::string_view text = {};
     FontRole font = FontRole::dialog;
     ColourRole colours = ColourRole::standard;
     bool visible = true;
     int focusOrder = noFocus; // 0 takes the focus when the window opens
-    std::string_view accessibleName;
+    std::string_view accessibleName = {};
     GroupRole group = GroupRole::none; // a group box's alone
 };
 

@@ -1,5 +1,6 @@
 #include "qtplatform.h"
 
+#include "contrast.h"
 #include "qtfonts.h"
 
 #include <QAccessible>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -77,13 +79,14 @@ QString withLineFeeds(std::string_view text) {
     return toQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-// The instructions: white on the desktop's colour. Qt knows no desktop
-// colour, so the classic default desktop's stands in for it. White reads on
-// it whatever the user's palette; the other roles still follow that palette.
+// The instructions: on the desktop's colour, in the text colour that reads
+// on it. Qt knows no desktop colour, so the classic default desktop's stands
+// in for it, whatever the user's palette; the other roles still follow that
+// palette.
 void useDesktopColours(QWidget* widget) {
     QPalette palette;
     palette.setColor(QPalette::Base, qColor(classicDesktopColour));
-    palette.setColor(QPalette::Text, Qt::white);
+    palette.setColor(QPalette::Text, qColor(textOnDesktop(classicDesktopColour)));
     widget->setPalette(palette);
 }
 

@@ -3,8 +3,6 @@
 #include "platform.h"
 
 #include <QFont>
-#include <QPalette>
-#include <QString>
 #include <QTimer>
 #include <QWidget>
 

@@ -1,5 +1,8 @@
 #include "pagewriter.h"
 
+#include "contrast.h"
+#include "sha256.h"
+
 #include <cmath>
 #include <cstdio>
 #include <sstream>
@@ -31,6 +34,34 @@ std::string htmlEscaped(std::string_view text) {
         }
     }
     return out;
+}
+
+std::string jsonEscaped(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string hexColour(Rgb colour) {
+    char out[8];
+    std::snprintf(out, sizeof out, "#%02x%02x%02x", colour.red, colour.green, colour.blue);
+    return out;
+}
+
+std::string cspHash(std::string_view text) {
+    const auto digest = sha256(text);
+    return "'sha256-" + base64({reinterpret_cast<const char*>(digest.data()), digest.size()}) + "'";
 }
 
 namespace {
@@ -74,7 +105,9 @@ std::string_view groupWord(GroupRole role) {
 }
 
 std::string attribute(std::string_view name, std::string_view value) {
-    return " " + std::string(name) + "=\"" + htmlEscaped(value) + "\"";
+    std::string out(" ");
+    out.append(name).append("=\"").append(htmlEscaped(value)).append("\"");
+    return out;
 }
 
 std::string pixels(int twips) {
@@ -87,12 +120,6 @@ std::string fontPixels(double points) {
     std::ostringstream out;
     out << px << "px";
     return out.str();
-}
-
-std::string hex(Rgb colour) {
-    char out[8];
-    std::snprintf(out, sizeof out, "#%02x%02x%02x", colour.red, colour.green, colour.blue);
-    return out;
 }
 
 std::string classes(const ControlRow& row) {
@@ -137,7 +164,7 @@ PageWriter::PageWriter(const WindowLayout& window, std::span<const ControlRow> c
     : m_window(window), m_controls(controls) {}
 
 std::string PageWriter::html() const {
-    std::string out = "<main id=\"window\">\n<h1 class=\"visually-hidden\">" +
+    std::string out = "<main id=\"window\">\n<h1 class=\"visually-hidden\" id=\"program-name\">" +
                       htmlEscaped(m_window.applicationTitle) + "</h1>\n<div class=\"form\"" +
                       attribute("id", m_window.name) + ">\n";
     writeChildren(out, noParent, 1);
@@ -146,6 +173,12 @@ std::string PageWriter::html() const {
            "</p>\n<p class=\"visually-hidden\" id=\"figures\" role=\"status\" "
            "aria-live=\"polite\"></p>\n</main>";
     return out;
+}
+
+bool PageWriter::isGrain(std::size_t index) const {
+    const ControlRow& row = m_controls[index];
+    return row.kind == ControlKind::edit && row.parent != noParent &&
+           m_controls[static_cast<std::size_t>(row.parent)].group == GroupRole::grains;
 }
 
 // A label and the field after it in the same group box, a name and its
@@ -208,8 +241,16 @@ void PageWriter::writeControl(std::string& out, std::size_t index, int depth) co
                attribute("autocapitalize", "off");
     if (row.kind == ControlKind::edit)
         // As long as a classic edit field holds.
-        out += attribute("maxlength", "32767") + attribute("inputmode", "decimal") +
-               attribute("enterkeyhint", "next");
+        out += attribute("maxlength", "32767");
+    // The on-screen keyboard's Enter goes on down the grains, and after the
+    // last puts the keyboard away (the page's script). Its keypad is the
+    // script's choice too: it depends on the user's language.
+    if (isGrain(index)) {
+        bool last = true;
+        for (std::size_t next = index + 1; next < m_controls.size() && last; ++next)
+            last = !isGrain(next);
+        out += attribute("enterkeyhint", last ? "done" : "next");
+    }
     // Nothing takes typing or clicks until the program has taken it over.
     if (editable)
         out += " readonly";
@@ -231,7 +272,8 @@ void PageWriter::writeControl(std::string& out, std::size_t index, int depth) co
     case ControlKind::multiLineEdit:
         // The parser drops one line break straight after the tag, so a
         // text that starts with one keeps it.
-        out += "\n" + htmlEscaped(row.text);
+        out += '\n';
+        out += htmlEscaped(row.text);
         break;
     case ControlKind::label:
     case ControlKind::button:
@@ -249,9 +291,10 @@ std::string PageWriter::styleSheet() const {
     out += ".form{font-size:" + fontPixels(dialogFontPoints) + "}\n";
     out += ".bold{font-size:" + fontPixels(boldSystemFontPoints) +
            ";font-weight:" + std::to_string(boldSystemFontWeight) + "}\n";
-    out += ".edit.noted{background:" + hex(invalidAmountColour) +
-           ";color:" + hex(invalidAmountTextColour) + "}\n";
-    out += ".desktop{background:" + hex(classicDesktopColour) + ";color:#fff}\n";
+    out += ".edit.noted{background:" + hexColour(invalidAmountColour) +
+           ";color:" + hexColour(invalidAmountTextColour) + "}\n";
+    out += ".desktop{background:" + hexColour(classicDesktopColour) +
+           ";color:" + hexColour(textOnDesktop(classicDesktopColour)) + "}\n";
     for (const ControlRow& row : m_controls)
         out += place(row.name, row.left, row.top, row.width, row.height);
     return out;

@@ -82,7 +82,7 @@ void WebPlatform::createWindow(const WindowLayout& window, std::span<const Contr
                                PlatformEvents& events) {
     m_events = &events;
     m_rows = controls;
-    document().set("title", std::string(window.caption));
+    // The page's title is the caption already: the page writer put it there.
     m_form = element(window.name);
     m_figures = element("figures");
     // Every element first, so that a page without one stops before any

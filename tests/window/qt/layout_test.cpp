@@ -148,7 +148,9 @@ TEST_F(QtWindowTest, InstructionsShowEveryLineWithItsBlanks) {
     EXPECT_TRUE(instructions->tabChangesFocus());
     // Through the platform the lines are joined by CR LF, as the window wrote them.
     EXPECT_EQ(m_platform.text(*controlNamed("Text27")), instructionText());
-    EXPECT_EQ(instructions->palette().color(QPalette::Base), QColor("#008080"));
+    EXPECT_EQ(
+        instructions->palette().color(QPalette::Base),
+        QColor(classicDesktopColour.red, classicDesktopColour.green, classicDesktopColour.blue));
     EXPECT_EQ(instructions->palette().color(QPalette::Text), QColor(Qt::white));
 }
 

@@ -59,6 +59,37 @@ TEST(HtmlEscaped, MarkupCharactersBecomeEntitiesAndLinesKeepLfAlone) {
         EXPECT_EQ(htmlEscaped(c.text), c.html) << c.text;
 }
 
+TEST(JsonEscaped, QuotesBackslashesAndControlCharactersAreEscaped) {
+    const struct {
+        const char* text;
+        const char* json;
+    } cases[] = {
+        {"Grain Mix", "Grain Mix"},
+        {"say \"0\"", "say \\\"0\\\""},
+        {"a\\b", "a\\\\b"},
+        {"one\r\n", "one\\u000d\\u000a"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(jsonEscaped(c.text), c.json) << c.text;
+}
+
+// The policy's hash of a text the browser checks: one block, a padding that
+// spills into a second block, many blocks.
+TEST(CspHash, IsTheTextsSha256InBase64) {
+    const struct {
+        std::string text;
+        const char* source;
+    } cases[] = {
+        {"", "'sha256-47DEQpj8HBSa+/TImW+5JCeuQeRkm5NMpJWZG3hSuFU='"},
+        {"abc", "'sha256-ungWv48Bz+pBQUDeXa4iI7ADYaOWF3qctBD/YfIAFa0='"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "'sha256-JI1qYdIGOLjlwCaTDD5gOaM85Flk/yFn9uzt1BnbBsE='"},
+        {std::string(1000, 'a'), "'sha256-Qe3s5C1j6Nm/UVqbppMuHCDLyfWl0TRkWttdsblzfqM='"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cspHash(c.text), c.source) << c.text.size();
+}
+
 TEST(PageWriter, ControlsStandInTableOrderInsideTheirGroupBoxTextsEscaped) {
     const std::string html = PageWriter(window, controls).html();
     const auto at = [&](const std::string& text) { return html.find(text); };
@@ -68,9 +99,10 @@ TEST(PageWriter, ControlsStandInTableOrderInsideTheirGroupBoxTextsEscaped) {
     order.insert(order.begin() + 3, html.find("</div>", order[2])); // the box ends
     EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
     EXPECT_EQ(std::count(order.begin(), order.end(), std::string::npos), 0);
-    for (const char* text : {"aria-label=\"Grains &amp; &quot;seeds&quot;\"",
-                             ">Rice, &lt;unhulled&gt; &amp; more</div>",
-                             "<h1 class=\"visually-hidden\">Mix &lt;1&gt;</h1>"})
+    for (const char* text :
+         {"aria-label=\"Grains &amp; &quot;seeds&quot;\"",
+          ">Rice, &lt;unhulled&gt; &amp; more</div>",
+          "<h1 class=\"visually-hidden\" id=\"program-name\">Mix &lt;1&gt;</h1>"})
         EXPECT_NE(at(text), std::string::npos) << text;
 }
 
@@ -83,6 +115,18 @@ TEST(PageWriter, ANameAndTheFieldAfterItStandAsOnePairInTheirGroupBox) {
                          R"(<input class="edit" id="Ed"[^>]*>\s*</div>\s*</div>)")))
         << html;
     EXPECT_EQ(html.find("class=\"pair\"", html.find("class=\"pair\"") + 1), std::string::npos);
+}
+
+TEST(PageWriter, EnterGoesOnDownTheGrainsAndIsDoneAfterTheLast) {
+    std::array<ControlRow, 4> rows{};
+    rows[0] = {.name = "Box", .kind = ControlKind::groupBox, .group = GroupRole::grains};
+    rows[1] = {.name = "A", .kind = ControlKind::edit, .parent = 0};
+    rows[2] = {.name = "B", .kind = ControlKind::edit, .parent = 0};
+    rows[3] = {.name = "Sum", .kind = ControlKind::edit};
+    const std::string html = PageWriter(window, rows).html();
+    EXPECT_TRUE(std::regex_search(html, std::regex(R"(id="A"[^>]* enterkeyhint="next")"))) << html;
+    EXPECT_TRUE(std::regex_search(html, std::regex(R"(id="B"[^>]* enterkeyhint="done")"))) << html;
+    EXPECT_FALSE(std::regex_search(html, std::regex(R"(id="Sum"[^>]* enterkeyhint)"))) << html;
 }
 
 TEST(PageWriter, ATextareaKeepsTheLineBreakItsTextStartsWith) {

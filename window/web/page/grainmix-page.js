@@ -152,7 +152,6 @@ Module['grainmixPage'] = (function () {
         input.setAttribute('inputmode', keyboard);
       });
       grains = Array.prototype.slice.call(form.querySelectorAll('[data-group=grains] input'));
-      grains[grains.length - 1].setAttribute('enterkeyhint', 'done');
       form.addEventListener('input', function (event) {
         if (ended || openMessages > 0) return;
         Module['_grainmix_input'](controlOf(event.target));
@@ -258,7 +257,7 @@ Module['grainmixPage'] = (function () {
       var holder = document.getElementById('window');
       var line = document.createElement('p');
       line.className = 'ended';
-      line.textContent = 'Grain Mix has ended. ';
+      line.textContent = document.getElementById('program-name').textContent + ' has ended. ';
       var again = document.createElement('button');
       again.type = 'button';
       again.textContent = 'Start again';

@@ -6,9 +6,10 @@
 // request of its own, and holds up no parsing.
 (function () {
   'use strict';
-  var cannotStart = 'Grain Mix could not start in this browser. ' +
-                    'Reload the page; if that does not help, try another browser.';
   var status = document.getElementById('status');
+  var cannotStart = document.getElementById('program-name').textContent +
+                    ' could not start in this browser. ' +
+                    'Reload the page; if that does not help, try another browser.';
 
   // The program has started once it has taken the form over: it enables the
   // buttons then, and removes the form when it ends.
