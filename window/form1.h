@@ -37,4 +37,7 @@ class Form1 : public FieldStore, private PlatformEvents {
     // as it was starts nothing, and a write of the text a field already
     // shows is no change.
     ReportedTexts m_reported;
+    // Closing the window behind an open message ends the program there and
+    // then; the Clear that raised the message must not carry on afterwards.
+    bool m_ended = false;
 };
