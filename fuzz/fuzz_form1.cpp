@@ -40,40 +40,16 @@
 
 namespace {
 
+// Pieces of amounts, from the ordinary to what the numeric rules refuse.
+// clang-format off
 constexpr std::array<std::string_view, 32> pieces = {
-    "0",
-    "1",
-    "10",
-    "5",
-    "-5",
-    "0.0",
-    ".",
-    "-",
-    " ",
-    "",
-    "12abc",
-    "3",
-    "0.1",
-    "0.2",
-    "-0",
-    "7",
-    " 7 ",
-    "E",
-    "E+",
-    "1e3",
-    "1E+15",
-    "1e999",
-    "1E-05",
-    "999999999999999",
-    "1E+308",
-    "1.79769313486232E+308",
-    "4.94065645841247E-324",
-    "9007199254740993",
-    "\t",
-    "x",
-    "00",
-    ",5",
+    "0", "1", "10", "5", "-5", "0.0", ".", "-",
+    " ", "", "12abc", "3", "0.1", "0.2", "-0", "7",
+    " 7 ", "E", "E+", "1e3", "1E+15", "1e999", "1E-05", "999999999999999",
+    "1E+308", "1.79769313486232E+308", "4.94065645841247E-324", "9007199254740993",
+    "\t", "x", "00", ",5",
 };
+// clang-format on
 
 enum class Kind { focus, replace, insert, erase, type, report, clear, exit };
 
@@ -134,6 +110,17 @@ class Input {
     std::size_t m_at = 0;
 };
 
+// What a finished Clear leaves at "0": every amount, the results and the total.
+constexpr std::array<FieldId, 33> clearedFields = [] {
+    std::array<FieldId, 33> ids{};
+    for (std::size_t f = 0; f < ids.size(); ++f)
+        ids[f] =
+            f <= index(FieldId::amount)
+                ? static_cast<FieldId>(f)
+                : static_cast<FieldId>(f + index(FieldId::protein) - index(FieldId::amount) - 1);
+    return ids;
+}();
+
 // The fields as the window's rules leave them: the recalculation itself runs
 // on an in-memory copy, seeded with what the window showed before the event.
 struct Model {
@@ -152,7 +139,6 @@ struct Model {
         const auto field = fieldOf(control);
         if (!field)
             return; // the instructions: nothing to do but show the text
-
         if (fields.readField(*field) == text)
             return; // no change
         fields.writeField(*field, text);
@@ -244,7 +230,7 @@ class Session : public FakePlatform {
         e.kind = static_cast<Kind>(byte & 7);
         const std::size_t argument = byte >> 3;
         const auto& c = controls();
-        std::string now = text(m_focus);
+        std::string now = e.kind == Kind::insert || e.kind == Kind::erase ? text(m_focus) : "";
         switch (e.kind) {
         case Kind::focus:
             e.control = c.typed[m_input.next() % c.typed.size()];
@@ -331,10 +317,10 @@ class Session : public FakePlatform {
         case Kind::report:
             break;
         }
-        check(model);
+        check(e, model);
     }
 
-    void check(const Model& model) {
+    void check(const Event& e, const Model& model) {
         for (std::size_t f = 0; f < fieldCount; ++f) {
             const auto id = static_cast<FieldId>(f);
             const std::string shown = text(controlOf(id));
@@ -346,6 +332,11 @@ class Session : public FakePlatform {
         if (m_messages != model.fields.messages().size())
             fail("event %zu: %zu messages shown, expected %zu", m_event, m_messages,
                  model.fields.messages().size());
+        if (e.kind == Kind::clear && !quitCalled())
+            for (const FieldId id : clearedFields)
+                if (text(controlOf(id)) != "0")
+                    fail("event %zu: %s shows %s after Clear", m_event, name(controlOf(id)).c_str(),
+                         quoted(text(controlOf(id))).c_str());
         if (quitCalled() != model.ended)
             fail("event %zu: the program %s", m_event, model.ended ? "did not end" : "ended");
         // An amount the sums cannot use is marked, and only such an amount.
