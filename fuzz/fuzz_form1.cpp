@@ -15,7 +15,9 @@
 //   4 type     the focused field's text becomes the next n bytes (n is the
 //              argument), where the fuzzer's dictionary lands
 //   5 report   the change of the edit field the next byte picks reported
-//              again, text as it is: a second report, or one arriving late
+//              again, text as it is: a second report, or one arriving late;
+//              an odd argument also switches the toolkit to reporting each
+//              of the window's own writes twice, or back
 //   6 Clear
 //   7 Exit     the button or closing the window
 // While the message is open only what can reach a window behind a modal box
@@ -56,7 +58,8 @@ enum class Kind { focus, replace, insert, erase, type, report, clear, exit };
 struct Event {
     Kind kind = Kind::focus;
     std::size_t control = 0;
-    std::string text; // the field's new text, for the edits
+    std::string text;   // the field's new text, for the edits
+    bool twice = false; // a report: writes reported twice from now on, or no longer
 };
 
 bool isAmount(std::size_t control) {
@@ -182,6 +185,8 @@ class Session : public FakePlatform {
             fail("event %zu: %s written with the text it already shows, %s", m_event,
                  name(control).c_str(), quoted(text).c_str());
         FakePlatform::setText(control, text);
+        if (m_writesReportedTwice)
+            report(control);
     }
 
     void setNote(std::size_t control, std::string_view note) override {
@@ -205,7 +210,7 @@ class Session : public FakePlatform {
         while (!quitCalled() && !m_input.empty()) {
             const Event e = nextEvent();
             if (e.kind == Kind::report) {
-                report(e.control);
+                reportAgain(e);
             } else if (e.kind == Kind::exit) {
                 close(); // no click reaches the window behind the box
                 m_endAtMessage = m_messages;
@@ -223,6 +228,10 @@ class Session : public FakePlatform {
 
     // What a toolkit sends on its own: a change reported, the text as it is.
     void report(std::size_t control) { type(control, text(control)); }
+    void reportAgain(const Event& e) {
+        m_writesReportedTwice ^= e.twice;
+        report(e.control);
+    }
 
     Event nextEvent() {
         const std::uint8_t byte = m_input.next();
@@ -251,6 +260,7 @@ class Session : public FakePlatform {
             break;
         case Kind::report:
             e.control = c.edits[m_input.next() % c.edits.size()];
+            e.twice = argument % 2;
             break;
         case Kind::clear:
             e.control = c.clear;
@@ -275,7 +285,7 @@ class Session : public FakePlatform {
             type(m_focus, e.text);
             break;
         case Kind::report:
-            report(e.control);
+            reportAgain(e);
             break;
         case Kind::clear:
             click(e.control);
@@ -354,6 +364,7 @@ class Session : public FakePlatform {
     std::size_t m_messages = 0;
     std::size_t m_endAtMessage = 0;
     bool m_messageOpen = false;
+    bool m_writesReportedTwice = false;
 };
 
 } // namespace
