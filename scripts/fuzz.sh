@@ -18,7 +18,8 @@ targets=${FUZZ_TARGETS:-"fuzz_readings fuzz_roundtrip fuzz_recalculate fuzz_form
 bash "$root/scripts/deps.sh" fuzz
 
 # Only the fuzz targets are built (the fuzz preset): they need clang, the
-# calc and window sources, and neither Qt nor GoogleTest. Its tests replay the corpora.
+# calc and window sources, and neither Qt nor GoogleTest. Its tests replay
+# the corpora.
 cd "$root"
 build=$(cmake --preset fuzz "${folder[@]}" | sed -n 's/^-- Build files have been written to: //p')
 cmake --build "$build" --target fuzz_targets
