@@ -382,9 +382,9 @@ TEST_F(Form1Test, AStoppedRecalculationKeepsTheLastFigures) {
     EXPECT_TRUE(platform.messages().empty());
 }
 
-// Closing the window can reach it behind the message box (Windows sends a
-// disabled window WM_CLOSE). The program then ends there: the Clear that
-// raised the message must not write on into the closed window.
+// A close can reach the window behind the message box: another program's
+// WM_CLOSE, the session ending. The program ends there: the Clear that raised
+// the message must not write on into the closed window.
 TEST(Form1Closing, ClosingBehindTheMessageEndsTheClearThere) {
     struct ClosedBehindMessage : FakePlatform {
         void showMessage(std::string_view title, std::string_view text) override {
