@@ -27,7 +27,7 @@ void Form1::writeField(FieldId id, std::string_view text) {
     // Every change of a field's text is reported, so the text it last
     // reported is the one it shows: no need to ask the toolkit.
     const std::size_t control = controlOf(id);
-    if (m_reported.last(control) != text)
+    if (!m_ended && m_reported.last(control) != text)
         m_platform.setText(control, text);
 }
 
@@ -48,6 +48,7 @@ void Form1::clear() {
 }
 
 void Form1::exit() {
+    m_ended = true;
     m_platform.quit();
 }
 

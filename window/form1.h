@@ -40,4 +40,7 @@ class Form1 : public FieldStore, private PlatformEvents {
     // shows is no change.
     ReportedTexts m_reported;
     SpokenFigures m_figures;
+    // Closing the window behind an open message ends the program there and
+    // then; the Clear that raised the message must not carry on afterwards.
+    bool m_ended = false;
 };

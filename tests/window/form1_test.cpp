@@ -470,6 +470,28 @@ TEST_F(Form1Test, TheFiguresTheWindowOpensWithAreNotSaid) {
     EXPECT_TRUE(platform.announced().empty());
 }
 
+// A close can reach the window behind the message box: another program's
+// WM_CLOSE, the session ending. The program ends there: the Clear that raised
+// the message must not write on into the closed window.
+TEST(Form1Closing, ClosingBehindTheMessageEndsTheClearThere) {
+    struct ClosedBehindMessage : FakePlatform {
+        void showMessage(std::string_view title, std::string_view text) override {
+            FakePlatform::showMessage(title, text);
+            close();
+        }
+    } platform;
+    Form1 form(platform);
+    platform.type(at("Text1"), "5");
+    platform.type(at("Text2"), "0.0"); // still zero after Barley's "0": a message
+
+    platform.click(at("Command1"));
+
+    EXPECT_TRUE(platform.quitCalled());
+    EXPECT_EQ(platform.messages().size(), 1u);
+    EXPECT_EQ(platform.text(at("Text2")), "0.0") << "no amount after Barley written";
+    EXPECT_EQ(platform.text(at("protein")), "12.7") << "nor the results";
+}
+
 TEST_F(Form1Test, ExitAndClosingEndTheProgram) {
     platform.click(at("CmdExit"));
     EXPECT_TRUE(platform.quitCalled());
