@@ -8,7 +8,8 @@
 // The input is a sequence of events, one byte each (the low three bits the
 // kind, the rest its argument), some followed by operand bytes:
 //   0 focus    the field left is reported once more, as a toolkit does on
-//              leaving it; the next byte picks the field that takes the focus
+//              leaving it; the next byte picks the field that takes the focus;
+//              an odd argument is time passing instead: the user pauses
 //   1 replace  the focused field's text becomes a piece of the table below
 //   2 insert   a piece, at the position in the next byte
 //   3 delete   1 to 4 characters, from the position in the next byte
@@ -21,8 +22,9 @@
 //   6 Clear
 //   7 Exit     the button or closing the window
 // While the message is open only what can reach a window behind a modal box
-// gets through: kinds 5 and 7. Any other byte, or the end of the input,
-// dismisses it.
+// gets through: kinds 5 and 7, and time passing. Any other byte, or the end
+// of the input, dismisses it. Once the user pauses, the figures are said if
+// they changed since they were last said, unless a message is open.
 
 #include "fakeplatform.h"
 #include "form1.h"
@@ -38,6 +40,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -60,6 +63,7 @@ struct Event {
     std::size_t control = 0;
     std::string text;   // the field's new text, for the edits
     bool twice = false; // a report: writes reported twice from now on, or no longer
+    bool pause = false; // a focus: time passes instead
 };
 
 bool isAmount(std::size_t control) {
@@ -166,12 +170,36 @@ struct Model {
     }
 };
 
+// What a screen reader is to hear: the total's and each result's caption,
+// each with its field's text without blanks around it.
+std::string spokenFigures(const FakePlatform& window) {
+    constexpr std::array<std::pair<std::string_view, FieldId>, 6> figures = {{
+        {"Label33", FieldId::amount},
+        {"Label4", FieldId::protein},
+        {"Label5", FieldId::carbo},
+        {"Label6", FieldId::water},
+        {"Label7", FieldId::Fibre},
+        {"Label8", FieldId::Fat},
+    }};
+    std::string out;
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        std::string shown = window.text(controlOf(figures[i].second));
+        shown.erase(0, shown.find_first_not_of(" \t\r\n"));
+        shown.erase(shown.find_last_not_of(" \t\r\n") + 1);
+        out += i == 0 ? "" : i == 1 ? ". " : ", ";
+        out += form1Controls()[*controlNamed(figures[i].first)].text;
+        out += ' ' + shown;
+    }
+    return out;
+}
+
 class Session : public FakePlatform {
   public:
     Session(const std::uint8_t* data, std::size_t size) : m_input(data, size) {}
 
     void play() {
         Form1 form(*this);
+        m_said = spokenFigures(*this);
         for (m_event = 0; !m_input.empty() && !quitCalled(); ++m_event)
             step(nextEvent());
     }
@@ -195,6 +223,13 @@ class Session : public FakePlatform {
         FakePlatform::setNote(control, note);
     }
 
+    void announce(std::string_view sentence) override {
+        if (quitCalled() || m_messageOpen)
+            fail("event %zu: figures said %s", m_event,
+                 quitCalled() ? "after Exit" : "while a message is open");
+        FakePlatform::announce(sentence);
+    }
+
     // The box is modal: behind it the window receives only what a toolkit
     // reports of its own accord, or its closing, until the user dismisses it.
     void showMessage(std::string_view title, std::string_view text) override {
@@ -211,6 +246,8 @@ class Session : public FakePlatform {
             const Event e = nextEvent();
             if (e.kind == Kind::report) {
                 reportAgain(e);
+            } else if (e.pause) {
+                pause();
             } else if (e.kind == Kind::exit) {
                 close(); // no click reaches the window behind the box
                 m_endAtMessage = m_messages;
@@ -242,7 +279,9 @@ class Session : public FakePlatform {
         std::string now = e.kind == Kind::insert || e.kind == Kind::erase ? text(m_focus) : "";
         switch (e.kind) {
         case Kind::focus:
-            e.control = c.typed[m_input.next() % c.typed.size()];
+            e.pause = argument % 2;
+            if (!e.pause)
+                e.control = c.typed[m_input.next() % c.typed.size()];
             break;
         case Kind::replace:
             e.text = pieces[argument];
@@ -275,6 +314,10 @@ class Session : public FakePlatform {
     void apply(const Event& e) {
         switch (e.kind) {
         case Kind::focus:
+            if (e.pause) {
+                pause();
+                break;
+            }
             report(m_focus);
             m_focus = e.control;
             break;
@@ -307,7 +350,9 @@ class Session : public FakePlatform {
 
         m_messages = 0;
         m_endAtMessage = 0;
+        const std::size_t saidBefore = announced().size();
         apply(e);
+        checkSaid(e, saidBefore);
 
         model.endAtMessage = m_endAtMessage;
         switch (e.kind) {
@@ -328,6 +373,20 @@ class Session : public FakePlatform {
             break;
         }
         check(e, model);
+    }
+
+    // Only a pause says anything, once and only what changed since last said.
+    void checkSaid(const Event& e, std::size_t saidBefore) {
+        const std::size_t said = announced().size() - saidBefore;
+        const std::string now = spokenFigures(*this);
+        const bool due = e.pause && !quitCalled() && now != m_said;
+        if (said != (due ? 1u : 0u))
+            fail("event %zu: the figures said %zu times, expected %d", m_event, said, due);
+        if (said == 1 && announced().back() != now)
+            fail("event %zu: said %s, the window shows %s", m_event,
+                 quoted(announced().back()).c_str(), quoted(now).c_str());
+        if (said == 1)
+            m_said = now;
     }
 
     void check(const Event& e, const Model& model) {
@@ -365,6 +424,7 @@ class Session : public FakePlatform {
     std::size_t m_endAtMessage = 0;
     bool m_messageOpen = false;
     bool m_writesReportedTwice = false;
+    std::string m_said; // the figures a screen reader heard last
 };
 
 } // namespace

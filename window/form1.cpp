@@ -83,5 +83,7 @@ void Form1::closeRequested() {
 }
 
 void Form1::pauseEnded() {
-    m_figures.pauseEnded();
+    // A toolkit's timer may still run out after Exit; nothing is said then.
+    if (!m_ended)
+        m_figures.pauseEnded();
 }
