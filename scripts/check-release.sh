@@ -150,7 +150,7 @@ if [ -v "built[zip]" ]; then
     echo "imports:" $dlls
     for dll in $dlls; do
         case "$dll" in
-        kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | msvcrt.dll) ;;
+        kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | msvcrt.dll | ole32.dll | oleaut32.dll) ;;
         *) echo "grainmix.exe needs $dll, which Windows does not bring" >&2; exit 1 ;;
         esac
     done
