@@ -11,7 +11,12 @@ set -euo pipefail
 # up to Debian 12, a package of its own since Liberation 2 (Debian 13).
 narrowFace=fonts-liberation
 release=$(. /etc/os-release 2>/dev/null && echo "${VERSION_ID:-}")
-if apt-cache show fonts-liberation-sans-narrow >/dev/null 2>&1 || [ "${release%%.*}" -ge 13 ] 2>/dev/null; then
+# apt-cache knows a package that an installed one names even where no archive
+# has it ("Candidate: (none)"); the release decides where the lists are empty.
+candidate=$(apt-cache policy fonts-liberation-sans-narrow 2>/dev/null | sed -n 's/^ *Candidate: //p')
+if [ -n "$candidate" ] && [ "$candidate" != "(none)" ]; then
+    narrowFace=fonts-liberation-sans-narrow
+elif [ -z "$candidate" ] && [ "${release%%.*}" -ge 13 ] 2>/dev/null; then
     narrowFace=fonts-liberation-sans-narrow
 fi
 # Building and running the Linux program: the command that opens the window.
