@@ -36,7 +36,7 @@ done
 
 "$WINE" "$dir/grainmix.exe" &
 program=$!
-"$WINE" "$pressexit" || fail "Exit did not end the installed program"
+"$WINE" "$pressexit" || { kill "$program" 2>/dev/null; fail "Exit did not end the installed program"; }
 wait "$program" || fail "the installed program ended with status $?"
 
 # The uninstaller runs on from a copy of itself in the temporary folder, and

@@ -17,11 +17,22 @@ HWND waitFor(bool present, int seconds) {
     return present ? nullptr : FindWindowW(windowClass, nullptr);
 }
 
+// The window exists a moment before its controls do, the longer the more
+// its captions take to fit: wait for the button itself.
+HWND waitForExit(HWND window, int seconds) {
+    for (int tenths = 0; window && tenths < seconds * 10; ++tenths) {
+        if (HWND button = FindWindowExW(window, nullptr, L"Button", L"Exit"))
+            return button;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 int main() {
     HWND window = waitFor(true, 60);
-    HWND exitButton = window ? FindWindowExW(window, nullptr, L"Button", L"Exit") : nullptr;
+    HWND exitButton = waitForExit(window, 30);
     if (!exitButton)
         return 1;
     // What the button sends its window when it is clicked.
