@@ -117,6 +117,17 @@ def hear_figures(layout, program):
     print(f'heard once, with the focus in Barley: {expected}')
 
 
+def wait_for_display(seconds=20):
+    # On a busy machine xvfb-run can hand over before its server takes
+    # connections, and a program started then fails at once.
+    deadline = time.monotonic() + seconds
+    while subprocess.run(['xdpyinfo'], stdout=subprocess.DEVNULL,
+                         stderr=subprocess.DEVNULL).returncode != 0:
+        if time.monotonic() > deadline:
+            sys.exit(f"no X server answers on {os.environ.get('DISPLAY')}")
+        time.sleep(0.2)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--program', required=True)
@@ -125,6 +136,7 @@ def main():
     parser.add_argument('--case', choices=('names', 'figures'), default='names')
     args = parser.parse_args()
     layout = Layout(args.layout)
+    wait_for_display()
 
     # The launcher starts a bus and the registry under it: one process group,
     # ended as one, so that none outlives the test holding its output open.
