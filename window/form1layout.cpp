@@ -267,8 +267,12 @@ std::size_t controlOf(FieldId id) {
 }
 
 std::optional<FieldId> fieldOf(std::size_t control) {
-    for (std::size_t f = 0; f < fieldCount; ++f)
-        if (controlOf(static_cast<FieldId>(f)) == control)
-            return static_cast<FieldId>(f);
-    return std::nullopt;
+    // Asked on every change a toolkit reports: the inverse looked up, not searched.
+    static const std::array<std::optional<FieldId>, form1ControlCount> fields = [] {
+        std::array<std::optional<FieldId>, form1ControlCount> found{};
+        for (std::size_t f = 0; f < fieldCount; ++f)
+            found[controlOf(static_cast<FieldId>(f))] = static_cast<FieldId>(f);
+        return found;
+    }();
+    return control < fields.size() ? fields[control] : std::nullopt;
 }
