@@ -92,7 +92,7 @@ if [ -v "built[deb]" ]; then
     cd "$here"
     linux=$(cmake --preset linux | sed -n 's/^-- Build files have been written to: //p')
     cmake --build "$linux" --target form1_layout_dump >/dev/null
-    QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- \
+    QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24 -noreset" dbus-run-session -- \
         python3 "$here/tests/desktop/no_writes.py" --program /usr/bin/grainmix \
         --layout "$linux/tests/window/form1_layout_dump"
     echo "the installed package starts, stays up, takes an amount and ends on Exit: $(basename "$deb")"
