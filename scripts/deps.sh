@@ -133,11 +133,33 @@ else
     exit 1
 fi
 
+install() {
+    "${asRoot[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -q --no-install-recommends "$@"
+}
+
 if [ ${#missing[@]} -gt 0 ]; then
     [ $addI386 = 0 ] || "${asRoot[@]}" dpkg --add-architecture i386
-    "${asRoot[@]}" apt-get update -q
-    "${asRoot[@]}" env DEBIAN_FRONTEND=noninteractive \
-        apt-get install -y -q --no-install-recommends "${missing[@]}"
+    # A mirror caught mid-sync serves an index that does not match its
+    # release file, and the update fails; it is usually whole again soon.
+    updated=0
+    for wait in 30 90 0; do
+        if "${asRoot[@]}" apt-get update -q; then
+            updated=1
+            break
+        fi
+        [ $wait = 0 ] || { echo "deps.sh: apt-get update failed; again in $wait s" >&2; sleep $wait; }
+    done
+    if ! install "${missing[@]}"; then
+        # Without the i386 lists, Wine's 32-bit half cannot match the 64-bit
+        # libraries the security archive updated. The rest still installs,
+        # and scripts/test.sh then tests the 64-bit Windows program instead.
+        rest=()
+        for p in "${missing[@]}"; do [ "$p" = wine32 ] || rest+=("$p"); done
+        [ $updated = 0 ] && [ ${#rest[@]} -lt ${#missing[@]} ] || exit 1
+        echo "deps.sh: the archive's lists could not all be read; installing without wine32" >&2
+        install "${rest[@]}"
+    fi
 fi
 
 if [ $localeMissing = 1 ]; then

@@ -45,11 +45,16 @@ cmake --workflow --preset i686 | tee "$log"
 i686Ran=$(sed -n 's/^-- \(Tests run .*\)/\1/p' "$log")
 
 # Where this machine runs no 32-bit code (the 32-bit build's configure step
-# found out), the 64-bit Windows program under 64-bit Wine.
+# found out), or deps.sh could not install Wine's 32-bit half, the 64-bit
+# Windows program under 64-bit Wine.
+windows=windows why=
 case "$i686Ran" in
-"Tests run natively"*) windows=windows ;;
-*) windows=windows64 ;;
+"Tests run natively"*) ;;
+*) windows=windows64 why=" (this machine runs no 32-bit code)" ;;
 esac
+if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+    windows=windows64 why=" (Wine's 32-bit half is not installed)"
+fi
 step "Windows program under Wine ($windows preset)"
 cmake --workflow --preset "$windows"
 
@@ -64,7 +69,7 @@ FUZZ_SECONDS=${FUZZ_SECONDS:-30} bash scripts/fuzz.sh
 step "All tests passed"
 printf '%s\n' "${times[@]}"
 echo "32-bit x86 core: ${i686Ran:-tests not run}"
-echo "Windows: the $windows preset"
+echo "Windows: the $windows preset$why"
 echo "The page's tests in each engine:"
 echo "${engines:-  none counted}"
 echo "Whole run: $((SECONDS - started)) s"
