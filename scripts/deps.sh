@@ -43,7 +43,8 @@ web=(cmake ninja-build emscripten node-acorn nodejs fonttools python3-brotli "$n
 release=(lintian reuse diffoscope-minimal)
 # Redrawing the Windows icon and the web page's PNG icons.
 icon=(imagemagick librsvg2-bin)
-# Measuring the first run in a fresh Debian root.
+# Fresh Debian roots: the release check on Debian 13, and measuring the
+# first run. The tests install it up front with the rest.
 firstrun=(debootstrap)
 # What scripts/test.sh needs besides the purposes it builds; qemu-user runs
 # the 32-bit core's tests where the machine itself runs no 32-bit code.
@@ -53,7 +54,7 @@ testOnly=(
     desktop-file-utils appstream imagemagick unzip file
     at-spi2-core python3-pyatspi gir1.2-atspi-2.0 qemu-user
 )
-testPurposes=(window deb windows wine fuzz web release)
+testPurposes=(window deb windows wine fuzz web release firstrun)
 
 usage="usage: deps.sh window|deb|windows|wine|fuzz|web|release|icon|firstrun|test..."
 [ $# -gt 0 ] || { echo "$usage" >&2; exit 2; }
