@@ -52,7 +52,8 @@ case "$i686Ran" in
 "Tests run natively"*) ;;
 *) windows=windows64 why=" (this machine runs no 32-bit code)" ;;
 esac
-if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+if [ $windows = windows ] &&
+    ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
     windows=windows64 why=" (Wine's 32-bit half is not installed)"
 fi
 step "Windows program under Wine ($windows preset)"
