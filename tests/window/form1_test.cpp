@@ -1,3 +1,4 @@
+#include "barleyten.h"
 #include "fakeplatform.h"
 #include "form1.h"
 #include "form1layout.h"
@@ -438,8 +439,7 @@ TEST_F(Form1Test, AmountsThatAreNotNumbersAreMarkedUntilMended) {
     EXPECT_TRUE(platform.note(at("Text2")).empty());
 }
 
-const std::string barley10Said =
-    "Amounts 10. Protein 12.7, Carbohydrate 66.6, Water 10.6, Fibre 5.4, Fat 1.9";
+const std::string barley10Said = barleyTenSaid;
 
 TEST_F(Form1Test, TheFiguresAreSaidOnceTheTypingPauses) {
     type("Text1", "1");
