@@ -6,11 +6,13 @@
 
 namespace {
 
-// Neither is in every SDK's headers (not in Debian 12's MinGW).
+// MinGW's headers name neither (they have UIA_LiveSettingPropertyId alone):
+// the GUID is LiveSetting_Property_GUID as the Windows SDK defines it, and 1
+// is Polite in the LiveSetting enumeration as Microsoft documents it
+// (uiautomationcore.h).
 constexpr GUID liveSettingProperty = {
     0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
-constexpr DWORD liveRegionChanged = 0x8021; // EVENT_OBJECT_LIVEREGIONCHANGED
-constexpr LONG politeLiveSetting = 1;       // LiveSetting's Polite
+constexpr LONG politeLiveSetting = 1;
 
 // Where the system keeps it, UI Automation reports the control as a polite
 // live region from now on. Wine has no such store (E_NOTIMPL); there the
@@ -52,5 +54,5 @@ void LiveRegion::say(std::wstring_view text) {
     if (!m_handle)
         return;
     SetWindowTextW(m_handle, std::wstring(text).c_str());
-    NotifyWinEvent(liveRegionChanged, m_handle, OBJID_CLIENT, CHILDID_SELF);
+    NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, m_handle, OBJID_CLIENT, CHILDID_SELF);
 }
