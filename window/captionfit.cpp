@@ -24,3 +24,7 @@ bool lineFits(const PaintedLine& line, CaptionRoom room) {
     return line.advance <= room.width && line.ink < room.width &&
            (room.height == anyHeight || line.height <= room.height);
 }
+
+bool captionFitted(ControlKind kind) {
+    return kind != ControlKind::edit && kind != ControlKind::groupBox;
+}

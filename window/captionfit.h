@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controlrow.h"
+
 #include <vector>
 
 // How every backend keeps a caption whole. The layout's widths were measured
@@ -31,6 +33,28 @@ struct PaintedLine {
     int ink = 0;
     int height = 0;
 };
+
+// Whether a control of this kind has a caption to keep whole: what is typed
+// in a field scrolls sideways, and the window's group boxes frame their
+// controls without a caption (their names are for screen readers alone).
+bool captionFitted(ControlKind kind);
+
+// How far a line's ink reaches in an image of it, `width` pixels wide and
+// `height` high, from column `start`, where the line starts, to its last
+// column in which `inked(x, y)` says any pixel has ink, inclusive: 0 for a
+// line with no ink.
+template <typename Inked> int inkReach(int width, int height, int start, Inked&& inked) {
+    int reach = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = width - 1; x >= start + reach; --x) {
+            if (inked(x, y)) {
+                reach = x - start + 1;
+                break;
+            }
+        }
+    }
+    return reach;
+}
 
 // The room a control gives its text, in device pixels. A height of
 // `anyHeight` lets the lines run below, where they scroll.

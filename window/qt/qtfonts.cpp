@@ -94,16 +94,11 @@ PaintedLine paintedLine(const QFont& font, const QString& line, qreal ratio) {
         painter.setPen(Qt::black);
         painter.drawText(QPointF(margin, metrics.ascent()), line);
     }
-    const int start = static_cast<int>(std::lround(margin * ratio));
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = image.width() - 1; x >= start + painted.ink; --x) {
-            if (qAlpha(row[x]) != 0) {
-                painted.ink = x - start + 1;
-                break;
-            }
-        }
-    }
+    painted.ink =
+        inkReach(image.width(), image.height(), static_cast<int>(std::lround(margin * ratio)),
+                 [&](int x, int y) {
+                     return qAlpha(reinterpret_cast<const QRgb*>(image.constScanLine(y))[x]) != 0;
+                 });
     return painted;
 }
 

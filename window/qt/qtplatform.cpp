@@ -273,8 +273,7 @@ void QtPlatform::fitCaptions() {
     for (std::size_t i = 0; i < m_table.size(); ++i) {
         const ControlRow& row = m_table[i];
         const QFont& role = row.font == FontRole::boldSystem ? m_boldFont : dialog;
-        // What is typed in a field scrolls, and group boxes have no caption.
-        if (row.kind == ControlKind::edit || row.kind == ControlKind::groupBox) {
+        if (!captionFitted(row.kind)) {
             if (row.font == FontRole::boldSystem)
                 m_controls[i]->setFont(role);
             continue;

@@ -38,19 +38,8 @@ FittedFonts::~FittedFonts() {
     DeleteDC(m_dc);
 }
 
-HFONT FittedFonts::font(FontRole role) {
-    return fontFor(ownFont(role));
-}
-
-HFONT FittedFonts::smaller(FontRole role, HFONT font) {
-    const std::vector<CaptionFont> steps = captionFonts(-ownFont(role).lfHeight);
-    auto step = steps.begin();
-    while (step != steps.end() && fontAt(role, *step) != font)
-        ++step;
-    // Steps a pixel apart can give the same font at a small size: skip those.
-    while (step != steps.end() && fontAt(role, *step) == font)
-        ++step;
-    return step == steps.end() ? nullptr : fontAt(role, *step);
+int FittedFonts::pixels(FontRole role) const {
+    return static_cast<int>(-ownFont(role).lfHeight);
 }
 
 LOGFONTW FittedFonts::ownFont(FontRole role) const {
@@ -64,7 +53,7 @@ LOGFONTW FittedFonts::ownFont(FontRole role) const {
     return lf;
 }
 
-HFONT FittedFonts::fontAt(FontRole role, CaptionFont step) {
+HFONT FittedFonts::font(FontRole role, CaptionFont step) {
     for (const Made& m : m_made) {
         if (m.role == role && m.step == step)
             return m.font;

@@ -19,10 +19,9 @@ class FittedFonts {
     FittedFonts(const FittedFonts&) = delete;
     FittedFonts& operator=(const FittedFonts&) = delete;
 
-    HFONT font(FontRole role);
-    // The next font to try after `font` (the role's own or one this gave),
-    // or nullptr when none is left.
-    HFONT smaller(FontRole role, HFONT font);
+    // The height of a role's own font, in pixels, and a font to try for it.
+    int pixels(FontRole role) const;
+    HFONT font(FontRole role, CaptionFont step);
 
   private:
     struct Made {
@@ -32,7 +31,6 @@ class FittedFonts {
     };
 
     LOGFONTW ownFont(FontRole role) const;
-    HFONT fontAt(FontRole role, CaptionFont step);
     HFONT fontFor(const LOGFONTW& wanted);
     TEXTMETRICW metricsOf(HFONT font) const;
 

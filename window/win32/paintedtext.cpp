@@ -32,15 +32,9 @@ PaintedText paintedText(HFONT font, std::wstring_view line) {
         DrawTextW(dc, line.data(), static_cast<int>(line.size()), &at, lineFormat | DT_NOCLIP);
         GdiFlush();
         const auto* pixels = static_cast<const DWORD*>(bits);
-        painted.ink = 0;
-        for (int y = 0; y < painted.height; ++y) {
-            for (int x = width - 1; x >= margin + painted.ink; --x) {
-                if ((pixels[y * width + x] & paper) != paper) {
-                    painted.ink = x - margin + 1;
-                    break;
-                }
-            }
-        }
+        painted.ink = inkReach(width, painted.height, margin, [&](int x, int y) {
+            return (pixels[y * width + x] & paper) != paper;
+        });
         SelectObject(dc, oldBitmap);
     }
     if (bitmap)

@@ -8,7 +8,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <climits>
 #include <string_view>
 
 namespace {
@@ -165,14 +164,25 @@ void Win32Platform::place(const Placement& placement) {
     const SIZE size{pixels(row.width), pixels(row.height)};
     SetWindowPos(child, nullptr, pixels(at.x), pixels(at.y), size.cx, size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    // A name label is never shown, and what is typed in a field scrolls: only
-    // the other captions are fitted.
-    const bool fitted = !placement.nameLabel && row.kind != ControlKind::edit;
-    for (HFONT font = m_fonts->font(row.font); font; font = m_fonts->smaller(row.font, font)) {
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (!fitted || captionFits(child, row.kind))
-            break;
+    // A name label is never shown.
+    const int own = m_fonts->pixels(row.font);
+    CaptionFont step{own};
+    if (!placement.nameLabel && captionFitted(row.kind)) {
+        // Steps a pixel apart can give the same font at a small size: each
+        // font is measured once.
+        HFONT tried = nullptr;
+        bool fits = false;
+        step = fitCaption(own, [&](CaptionFont next) {
+            const HFONT font = m_fonts->font(row.font, next);
+            if (font != tried) {
+                SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+                tried = font;
+                fits = captionFits(child, row.kind);
+            }
+            return fits;
+        });
     }
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(m_fonts->font(row.font, step)), FALSE);
     InvalidateRect(child, nullptr, TRUE);
 }
 
@@ -180,16 +190,19 @@ void Win32Platform::place(const Placement& placement) {
 // painted in the font the control has now, with the room's last pixel column
 // left blank: ink that reaches it looks cut off.
 bool Win32Platform::captionFits(HWND child, ControlKind kind) const {
-    RECT room{};
-    GetClientRect(child, &room);
-    if (kind == ControlKind::button || kind == ControlKind::groupBox) {
+    RECT rect{};
+    GetClientRect(child, &rect);
+    if (kind == ControlKind::button) {
         const int inset = MulDiv(buttonInset, m_dpi, USER_DEFAULT_SCREEN_DPI);
-        InflateRect(&room, -inset, -inset);
+        InflateRect(&rect, -inset, -inset);
     } else if (kind == ControlKind::multiLineEdit) {
-        // Its margins follow its font; the height is free, the lines scroll.
-        SendMessageW(child, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
-        room.bottom = LONG_MAX;
+        // Its margins follow its font.
+        SendMessageW(child, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rect));
     }
+    // A multi-line field's lines scroll downwards.
+    const CaptionRoom room{
+        static_cast<int>(rect.right - rect.left),
+        kind == ControlKind::multiLineEdit ? anyHeight : static_cast<int>(rect.bottom - rect.top)};
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
@@ -200,8 +213,7 @@ bool Win32Platform::captionFits(HWND child, ControlKind kind) const {
         const std::size_t end = std::min(text.find(L"\r\n", start), text.size());
         const PaintedText line =
             paintedText(font, std::wstring_view(text).substr(start, end - start));
-        fits = lineFits(line, {static_cast<int>(room.right - room.left),
-                               static_cast<int>(room.bottom - room.top)});
+        fits = lineFits(line, room);
         start = end + 2;
     }
     return fits;
