@@ -3,8 +3,10 @@
 #include "contrast.h"
 #include "controlrow.h"
 
-// The system's colours that the window's own are chosen from, as any toolkit
-// reports them.
+// The system's colours that the window's own are chosen from, as Windows
+// reports them: only there does the system have a desktop colour and a
+// high-contrast switch to choose by. The choice is plain C++ so that every
+// build tests it.
 struct SystemPalette {
     Rgb desktop;
     Rgb window;

@@ -26,16 +26,16 @@ TEST(CaptionFit, NarrowsBeforeLoweringDownToAReadableLeast) {
 
 TEST(CaptionFit, TakesTheFirstFontThatFitsOrElseTheSmallest) {
     int asked = 0;
-    const auto widerThan = [&](int least) {
-        return [&asked, least](CaptionFont f) {
+    const auto fitsWithin = [&](int room) {
+        return [&asked, room](CaptionFont f) {
             ++asked;
-            return f.pixels * f.widthPercent <= least;
+            return f.pixels * f.widthPercent <= room;
         };
     };
-    EXPECT_EQ(fitCaption(10, widerThan(1000)), (CaptionFont{10, 100}));
+    EXPECT_EQ(fitCaption(10, fitsWithin(1000)), (CaptionFont{10, 100}));
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(fitCaption(10, widerThan(900)), (CaptionFont{10, 90}));
-    EXPECT_EQ(fitCaption(10, widerThan(1)), (CaptionFont{7, 80}));
+    EXPECT_EQ(fitCaption(10, fitsWithin(900)), (CaptionFont{10, 90}));
+    EXPECT_EQ(fitCaption(10, fitsWithin(1)), (CaptionFont{7, 80}));
 }
 
 // Ink in the room's last pixel column looks cut off.
