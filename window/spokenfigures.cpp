@@ -54,7 +54,7 @@ std::string SpokenFigures::sentence(const std::function<std::string(std::size_t)
     return out;
 }
 
-void SpokenFigures::userActed() {
+void SpokenFigures::restartPause() {
     m_platform.startPause(pause);
 }
 
@@ -64,7 +64,7 @@ void SpokenFigures::messageOpened() {
 
 void SpokenFigures::messageClosed() {
     --m_openMessages;
-    userActed();
+    restartPause();
 }
 
 void SpokenFigures::pauseEnded() {
