@@ -35,13 +35,14 @@
 #include "numberreading.h"
 #include "recalculate.h"
 
+#include <algorithm>
 #include <array>
 #include <bitset>
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -176,39 +177,22 @@ struct Model {
     }
 };
 
-// What a screen reader is to hear: the total's and each result's caption,
-// each with its field's text without white space around it (a form feed
-// typed into the total is no more heard than a blank).
+// What a screen reader is to hear: each figure's name with its field's text
+// without white space around it (a form feed typed into the total is no more
+// heard than a blank), the total first. The names are the table's; the white
+// space is the C library's.
 std::string spokenFigures(const FakePlatform& window) {
-    constexpr const char* blanks = " \t\r\n\f\v";
-    struct Figure {
-        std::string_view caption;
-        std::size_t control;
+    const auto said = [&](FieldId field) {
+        const std::string shown = window.text(controlOf(field));
+        const auto blank = [](unsigned char c) { return std::isspace(c) != 0; };
+        const auto first = std::find_if_not(shown.begin(), shown.end(), blank);
+        const auto last = std::find_if_not(shown.rbegin(), shown.rend(), blank).base();
+        return std::string(form1Controls()[controlOf(field)].accessibleName) + ' ' +
+               std::string(first, std::max(first, last));
     };
-    static const std::array<Figure, 6> figures = [] {
-        constexpr std::array<std::pair<std::string_view, FieldId>, 6> named = {{
-            {"Label33", FieldId::amount},
-            {"Label4", FieldId::protein},
-            {"Label5", FieldId::carbo},
-            {"Label6", FieldId::water},
-            {"Label7", FieldId::Fibre},
-            {"Label8", FieldId::Fat},
-        }};
-        std::array<Figure, 6> found{};
-        for (std::size_t i = 0; i < named.size(); ++i)
-            found[i] = {form1Controls()[*controlNamed(named[i].first)].text,
-                        controlOf(named[i].second)};
-        return found;
-    }();
-    std::string out;
-    for (std::size_t i = 0; i < figures.size(); ++i) {
-        std::string shown = window.text(figures[i].control);
-        shown.erase(0, shown.find_first_not_of(blanks));
-        shown.erase(shown.find_last_not_of(blanks) + 1);
-        out += i == 0 ? "" : i == 1 ? ". " : ", ";
-        out += figures[i].caption;
-        out += ' ' + shown;
-    }
+    std::string out = said(FieldId::amount) + ".";
+    for (Nutrient n : allNutrients)
+        out += (n == allNutrients.front() ? " " : ", ") + said(resultField(n));
     return out;
 }
 

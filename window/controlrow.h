@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
+#include <span>
 #include <string_view>
 
 enum class ControlKind { groupBox, label, edit, multiLineEdit, button };
@@ -37,6 +40,20 @@ struct ControlRow {
     std::string_view accessibleName = {};
     GroupRole group = GroupRole::none; // a group box's alone
 };
+
+// A label and the edit field after it in the same group box go together: the
+// label is the field's caption, read with it and laid out beside it. The
+// caption of a field, if it has one.
+inline std::optional<std::size_t> captionOf(std::span<const ControlRow> controls,
+                                            std::size_t field) {
+    const ControlRow& row = controls[field];
+    if (row.kind != ControlKind::edit || row.parent == noParent)
+        return std::nullopt;
+    for (std::size_t at = field; at-- > 0;)
+        if (controls[at].parent == row.parent)
+            return controls[at].kind == ControlKind::label ? std::optional(at) : std::nullopt;
+    return std::nullopt;
+}
 
 struct WindowLayout {
     std::string_view name;

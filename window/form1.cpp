@@ -53,7 +53,7 @@ void Form1::exit() {
 }
 
 void Form1::textChanged(std::size_t control) {
-    m_figures.userActed();
+    m_figures.restartPause();
     if (!m_reported.changed(control, m_platform.text(control)))
         return;
     const auto field = fieldOf(control);
@@ -70,7 +70,7 @@ void Form1::textChanged(std::size_t control) {
 }
 
 void Form1::clicked(std::size_t control) {
-    m_figures.userActed();
+    m_figures.restartPause();
     const std::string_view name = form1Controls()[control].name;
     if (name == "Command1")
         clear();

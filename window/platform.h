@@ -48,8 +48,10 @@ class Platform {
     virtual void showMessage(std::string_view title, std::string_view text) = 0;
 
     // The one pause timer: starts it, or starts it afresh when it runs, so
-    // that pauseEnded comes once, that long after the last start. It is
-    // reported from the event loop, a message box's own loop included.
+    // that pauseEnded comes once, that long after the last start, from the
+    // event loop. While a message is open it may run out inside the message
+    // box's own loop, or be stopped: the window says nothing then, and starts
+    // the pause again once the message is gone.
     virtual void startPause(std::chrono::milliseconds length) = 0;
     // Gives a screen reader a sentence to say once it has finished what it is
     // saying, without moving the focus and without showing anything.

@@ -31,14 +31,9 @@ SpokenFigures::SpokenFigures(Platform& platform, std::span<const ControlRow> con
     : m_platform(platform) {
     for (const auto& [group, named] :
          {std::pair{GroupRole::total, &m_total}, std::pair{GroupRole::results, &m_results}}) {
-        // A caption and the field right after it in its group box go together.
-        const std::vector<std::size_t> children = childrenOf(controls, group);
-        for (std::size_t at = 0; at + 1 < children.size(); ++at) {
-            const ControlRow& caption = controls[children[at]];
-            if (caption.kind == ControlKind::label &&
-                controls[children[at + 1]].kind == ControlKind::edit)
-                named->push_back({caption.text, children[at + 1]});
-        }
+        for (std::size_t field : childrenOf(controls, group))
+            if (const auto caption = captionOf(controls, field))
+                named->push_back({controls[*caption].text, field});
     }
     m_said = sentence([&](std::size_t field) { return std::string(controls[field].text); });
 }
@@ -59,7 +54,7 @@ std::string SpokenFigures::sentence(const std::function<std::string(std::size_t)
     return out;
 }
 
-void SpokenFigures::userActed() {
+void SpokenFigures::restartPause() {
     m_platform.startPause(pause);
 }
 
@@ -69,7 +64,7 @@ void SpokenFigures::messageOpened() {
 
 void SpokenFigures::messageClosed() {
     --m_openMessages;
-    userActed();
+    restartPause();
 }
 
 void SpokenFigures::pauseEnded() {

@@ -26,8 +26,9 @@ class SpokenFigures {
     // the results'. The sentence the window opens with counts as said.
     SpokenFigures(Platform& platform, std::span<const ControlRow> controls);
 
-    // The user typed, clicked or the like: the pause starts again.
-    void userActed();
+    // Something happened in the window (a key, a click, a text the program
+    // wrote as its answer to one): the pause starts again.
+    void restartPause();
     void messageOpened();
     // A dismissed message is something the user did, too.
     void messageClosed();

@@ -181,9 +181,8 @@ bool PageWriter::isGrain(std::size_t index) const {
            m_controls[static_cast<std::size_t>(row.parent)].group == GroupRole::grains;
 }
 
-// A label and the field after it in the same group box, a name and its
-// field, stand together in a "pair": it lays out as nothing in the window,
-// and as one cell where the phone layout wants one.
+// A field and its caption stand together in a "pair": it lays out as nothing
+// in the window, and as one cell where the phone layout wants one.
 void PageWriter::writeChildren(std::string& out, int parent, int depth) const {
     std::vector<std::size_t> children;
     for (std::size_t i = 0; i < m_controls.size(); ++i)
@@ -191,9 +190,8 @@ void PageWriter::writeChildren(std::string& out, int parent, int depth) const {
             children.push_back(i);
     const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
     for (std::size_t at = 0; at < children.size(); ++at) {
-        const bool pair = parent != noParent && at + 1 < children.size() &&
-                          m_controls[children[at]].kind == ControlKind::label &&
-                          m_controls[children[at + 1]].kind == ControlKind::edit;
+        const bool pair =
+            at + 1 < children.size() && captionOf(m_controls, children[at + 1]) == children[at];
         if (!pair) {
             writeControl(out, children[at], depth);
             continue;
