@@ -112,11 +112,13 @@ if [ -v "built[deb]" ]; then
         start=$SECONDS
         "${sudo[@]}" rm -rf "$rootDir"
         "${sudo[@]}" mkdir -p "$rootDir"
+        log=$rootDir/debootstrap.log
         "${sudo[@]}" debootstrap --variant=minbase --include="$rootPackages" trixie "$root" "$mirror" 2>&1 |
-            "${sudo[@]}" tee "$rootDir/debootstrap.log" >/dev/null || { tail "$rootDir/debootstrap.log" >&2; exit 1; }
+            "${sudo[@]}" tee "$log" >/dev/null || { tail "$log" >&2; exit 1; }
         "${sudo[@]}" chroot "$root" apt-get clean
         "${sudo[@]}" touch "$rootDir/done"
-        echo "made the Debian 13 root in $((SECONDS - start)) s: $("${sudo[@]}" du -sxm "$root" | cut -f1) MB ($rootDir)"
+        size=$("${sudo[@]}" du -sxm "$root" | cut -f1)
+        echo "made the Debian 13 root in $((SECONDS - start)) s: $size MB ($rootDir)"
     fi
     fresh=$(mktemp -d /tmp/grainmix-trixie.XXXXXX)
     mkdir -p "$fresh/upper" "$fresh/work" "$fresh/root"
