@@ -47,10 +47,11 @@ icon=(imagemagick librsvg2-bin)
 # first run. The tests install it up front with the rest.
 firstrun=(debootstrap)
 # What scripts/test.sh needs besides the purposes it builds; qemu-user runs
-# the 32-bit core's tests where the machine itself runs no 32-bit code.
+# the 32-bit core's tests where the machine itself runs no 32-bit code, and
+# the captions are also tested in DejaVu Sans and in Liberation Mono.
 testOnly=(
     googletest libgtest-dev libbenchmark-dev g++-multilib clang-format locales
-    fonts-dejavu-core xvfb xauth xdotool x11-utils strace time dbus-daemon
+    fonts-dejavu-core fonts-liberation xvfb xauth xdotool x11-utils strace time dbus-daemon
     desktop-file-utils appstream imagemagick unzip file
     at-spi2-core python3-pyatspi gir1.2-atspi-2.0 qemu-user
 )
