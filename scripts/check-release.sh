@@ -60,7 +60,7 @@ if [ -v "built[deb]" ]; then
     step "deb: launcher, description, lintian, install, start, Exit"
     build=${built[deb]}
     deb=$(ls "$build"/packages/grainmix_*.deb)
-    desktop-file-validate "$here/dist/org.example.GrainMix.desktop"
+    desktop-file-validate "$build/dist/qt/org.example.GrainMix.desktop"
     appstreamcli validate --no-net --pedantic "$build/dist/qt/org.example.GrainMix.metainfo.xml"
     # Info tags are shown too: each is either mended or overridden with a reason.
     status=0
