@@ -1,8 +1,9 @@
 ; The Windows installer: per user, needing no administrator. It puts the
 ; program under the user's own programs folder, adds a Start-menu shortcut and
 ; registers an uninstaller in the user's "Apps & features". Built by the
-; `setup` target (dist/win32/CMakeLists.txt), which defines VERSION, EXE, ICON,
-; SOURCE (the checkout), OUTFILE and, for a 64-bit program, TARGET.
+; `setup` target (dist/win32/CMakeLists.txt), which defines APP (the product's
+; name), VERSION, EXE, ICON, SOURCE (the checkout), OUTFILE and, for a 64-bit
+; program, TARGET.
 ;
 ; Same inputs, same installer: no dates are defined here, and SetDateSave off
 ; keeps the files' times out of the data.
@@ -17,8 +18,7 @@ RequestExecutionLevel user
 ManifestDPIAware true
 ManifestSupportedOS all
 
-!define APP "Grain Mix"
-!define PUBLISHER "Grain Mix developers"
+!define PUBLISHER "${APP} developers"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\GrainMix"
 
 Name "${APP}"

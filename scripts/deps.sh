@@ -10,13 +10,13 @@ set -euo pipefail
 # The narrow face the window and the page are drawn in: in fonts-liberation
 # up to Debian 12, a package of its own since Liberation 2 (Debian 13).
 narrowFace=fonts-liberation
-release=$(. /etc/os-release 2>/dev/null && echo "${VERSION_ID:-}")
+debianVersion=$(. /etc/os-release 2>/dev/null && echo "${VERSION_ID:-}")
 # apt-cache knows a package that an installed one names even where no archive
-# has it ("Candidate: (none)"); the release decides where the lists are empty.
+# has it ("Candidate: (none)"); Debian's version decides where the lists are empty.
 candidate=$(apt-cache policy fonts-liberation-sans-narrow 2>/dev/null | sed -n 's/^ *Candidate: //p')
 if [ -n "$candidate" ] && [ "$candidate" != "(none)" ]; then
     narrowFace=fonts-liberation-sans-narrow
-elif [ -z "$candidate" ] && [ "${release%%.*}" -ge 13 ] 2>/dev/null; then
+elif [ -z "$candidate" ] && [ "${debianVersion%%.*}" -ge 13 ] 2>/dev/null; then
     narrowFace=fonts-liberation-sans-narrow
 fi
 # Building and running the Linux program: the command that opens the window.
@@ -31,7 +31,7 @@ wine=(wine wine32 wine64 xvfb xauth)
 # The fuzz targets: clang with libFuzzer, which comes with the runtime of the
 # release's own clang (14 in Debian 12, 19 in Debian 13).
 clangVersion=$(apt-cache depends clang 2>/dev/null | sed -n 's/^ *Depends: clang-\([0-9]*\)$/\1/p')
-[ -n "$clangVersion" ] || { [ "${release%%.*}" -ge 13 ] 2>/dev/null && clangVersion=19 || clangVersion=14; }
+[ -n "$clangVersion" ] || { [ "${debianVersion%%.*}" -ge 13 ] 2>/dev/null && clangVersion=19 || clangVersion=14; }
 fuzz=(cmake ninja-build clang "libclang-rt-$clangVersion-dev")
 # The web build (its tests build GoogleTest from its sources), and the three
 # engines to test it in: Chromium, WebKit (MiniBrowser on a virtual display)
@@ -47,10 +47,11 @@ icon=(imagemagick librsvg2-bin)
 # first run. The tests install it up front with the rest.
 firstrun=(debootstrap)
 # What scripts/test.sh needs besides the purposes it builds; qemu-user runs
-# the 32-bit core's tests where the machine itself runs no 32-bit code.
+# the 32-bit core's tests where the machine itself runs no 32-bit code, and
+# the captions are also tested in DejaVu Sans and in Liberation Mono.
 testOnly=(
     googletest libgtest-dev libbenchmark-dev g++-multilib clang-format locales
-    fonts-dejavu-core xvfb xauth xdotool x11-utils strace time dbus-daemon
+    fonts-dejavu-core fonts-liberation xvfb xauth xdotool x11-utils strace time dbus-daemon
     desktop-file-utils appstream imagemagick unzip file
     at-spi2-core python3-pyatspi gir1.2-atspi-2.0 qemu-user
 )
