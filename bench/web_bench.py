@@ -117,6 +117,9 @@ def phone(site):
     url = f'http://127.0.0.1:{server.server_address[1]}/'
     options = Options()
     options.binary_location = '/usr/bin/chromium'
+    # Back from navigating once the HTML is parsed: the user does not wait
+    # for the page's load event to tap a field.
+    options.page_load_strategy = 'eager'
     for argument in ('--headless=new', '--no-sandbox', '--disable-gpu'):
         options.add_argument(argument)
     browser = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
