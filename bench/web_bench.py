@@ -2,7 +2,11 @@
 """The web page's figures, in headless Chromium against the built folder served
 on localhost: load to Exit focused, load to the largest paint, a key press to
 every result written, and the bytes the page loads, gzipped. Prints medians.
-Usage: bench/web_bench.py [WEB-FOLDER]   (default: build-web/web)"""
+With --phone, a new user's first visit on a phone instead: 412 x 823 (touch,
+mobile), 150 ms round trip, 1.6 Mbit/s down, the processor 4 times slower,
+the files gzip-compressed; "1" typed into Barley as soon as it takes typing;
+beside it, turn about, a page of plain text as large as the page's HTML.
+Usage: bench/web_bench.py [--phone] [WEB-FOLDER]   (default: build-web/web)"""
 
 import functools
 import gzip
@@ -14,11 +18,14 @@ import sys
 import threading
 
 from selenium import webdriver
+from selenium.common.exceptions import TimeoutException
 from selenium.webdriver.chrome.options import Options
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import WebDriverWait
+
+import lighthouse
 
 LOADS = 21
 KEYS = 101
@@ -61,8 +68,122 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+PHONE_LOADS = 7
+
+# When Barley is on screen and takes typing, and, once "1" is typed there,
+# the first frame in which the total shows it; when the program has started
+# (it enables the buttons then).
+PHONE_PROBE = '''
+window.typableAt = null;
+window.startedAt = null;
+window.answeredAt = null;
+new MutationObserver(() => {
+    const barley = document.getElementById('Text1');
+    const exit = document.getElementById('CmdExit');
+    if (barley && !barley.readOnly && typableAt === null) typableAt = performance.now();
+    if (exit && !exit.disabled && startedAt === null) startedAt = performance.now();
+}).observe(document, {childList: true, subtree: true, attributes: true});
+document.addEventListener('beforeinput', () => {
+    window.typedAt = performance.now();
+    (function answered() {
+        if (document.getElementById('amount').value === ' 1') answeredAt = performance.now();
+        else requestAnimationFrame(answered);
+    })();
+}, {capture: true, once: true});
+'''
+# Once Barley is painted and takes typing, puts the focus there with its text
+# selected, as a user's tap would, and resolves: the key follows at once.
+TYPABLE = '''const done = arguments[0];
+(function wait() {
+    if (typableAt === null || !performance.getEntriesByName('first-contentful-paint').length)
+        return requestAnimationFrame(wait);
+    const barley = document.getElementById('Text1');
+    barley.focus();
+    barley.select();
+    done();
+})();'''
+# The key "1", straight to the browser: WebDriver's actions take a few
+# hundred milliseconds on a processor this slow.
+KEY = {'key': '1', 'code': 'Digit1', 'windowsVirtualKeyCode': 49}
+
+
+def phone(site):
+    handler = type('Handler', (lighthouse.Quiet,), {
+        'compress': True,
+        'plain': lighthouse.plain_page(os.path.getsize(os.path.join(site, 'index.html')))})
+    server = http.server.ThreadingHTTPServer(('127.0.0.1', 0),
+                                             functools.partial(handler, directory=site))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    url = f'http://127.0.0.1:{server.server_address[1]}/'
+    options = Options()
+    options.binary_location = '/usr/bin/chromium'
+    # Back from navigating once the HTML is parsed: the user does not wait
+    # for the page's load event to tap a field.
+    options.page_load_strategy = 'eager'
+    for argument in ('--headless=new', '--no-sandbox', '--disable-gpu'):
+        options.add_argument(argument)
+    browser = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
+    browser.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
+                            {'source': PROBE + PHONE_PROBE})
+    # The phone Lighthouse's mobile audit stands for.
+    browser.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
+        'width': 412, 'height': 823, 'deviceScaleFactor': 1.75, 'mobile': True})
+    browser.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': True,
+                                                                   'maxTouchPoints': 5})
+    browser.execute_cdp_cmd('Emulation.setCPUThrottlingRate', {'rate': 4})
+    browser.execute_cdp_cmd('Network.enable', {})
+    browser.execute_cdp_cmd('Network.emulateNetworkConditions', {
+        'offline': False, 'latency': 150, 'downloadThroughput': 1.6e6 / 8,
+        'uploadThroughput': 750e3 / 8})
+    browser.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': True})
+    browser.execute_cdp_cmd('Network.setBypassServiceWorker', {'bypass': True})
+
+    seen = {k: [] for k in ('plain', 'paint', 'typable', 'typed', 'started', 'answered')}
+    lost = 0
+    for _ in range(PHONE_LOADS):
+        browser.get(url + lighthouse.PLAIN[1:])
+        seen['plain'].append(browser.execute_async_script(
+            'setTimeout(() => arguments[0](window.paintedAt), 300)'))
+        browser.get(url)
+        browser.execute_async_script(TYPABLE)
+        browser.execute_cdp_cmd('Input.dispatchKeyEvent', {'type': 'keyDown', 'text': '1', **KEY})
+        browser.execute_cdp_cmd('Input.dispatchKeyEvent', {'type': 'keyUp', **KEY})
+        try:
+            WebDriverWait(browser, 20).until(
+                lambda b: b.execute_script('return window.answeredAt') is not None)
+        except TimeoutException:
+            lost += 1
+            continue
+        # Barley takes typing once it is both on screen and not read-only.
+        times = browser.execute_script('''return {paint: paintedAt, typable: Math.max(typableAt,
+                performance.getEntriesByName('first-contentful-paint')[0].startTime),
+            typed: typedAt, started: startedAt, answered: answeredAt}''')
+        for k, v in times.items():
+            seen[k].append(v)
+    browser.quit()
+    server.shutdown()
+
+    med = {k: statistics.median(v) for k, v in seen.items() if v}
+    print(f'phone, first visit, median of {PHONE_LOADS} loads, ms after navigation '
+          '(x the largest paint):')
+    for k, name in (('paint', 'largest contentful paint'),
+                    ('typable', 'Barley takes typing'),
+                    ('typed', '"1" typed into Barley'),
+                    ('started', 'the program started'),
+                    ('answered', 'the total shows " 1"')):
+        if k in med:
+            print(f'  {name}: {med[k]:.0f} ({med[k] / med["paint"]:.2f} x; '
+                  f'min {min(seen[k]):.0f}, max {max(seen[k]):.0f})')
+    print(f'  plain text as large as the page\'s HTML: largest paint {med["plain"]:.0f}; '
+          f'the page\'s is {med["paint"] / med["plain"]:.2f} x')
+    print(f'  loads in which the "1" was lost: {lost} of {PHONE_LOADS}')
+
+
 def main():
-    site = sys.argv[1] if len(sys.argv) > 1 else 'build-web/web'
+    args = sys.argv[1:]
+    if args and args[0] == '--phone':
+        return phone(args[1] if len(args) > 1 else 'build-web/web')
+    site = args[0] if args else 'build-web/web'
     server = http.server.ThreadingHTTPServer(('127.0.0.1', 0),
                                              functools.partial(Quiet, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()

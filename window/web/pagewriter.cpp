@@ -249,11 +249,14 @@ void PageWriter::writeControl(std::string& out, std::size_t index, int depth) co
             last = !isGrain(next);
         out += attribute("enterkeyhint", last ? "done" : "next");
     }
-    // Nothing takes typing or clicks until the program has taken it over.
-    if (editable)
+    // The amounts take typing from the first paint, and the program takes
+    // what they hold once it has started. The other fields wait for it, and
+    // so do the buttons, which mean nothing before it: the status line tells
+    // a screen reader why.
+    if (editable && !isGrain(index))
         out += " readonly";
     else if (row.kind == ControlKind::button)
-        out += " disabled";
+        out += attribute("aria-describedby", "status") + " disabled";
     if (!row.visible)
         out += " hidden"; // out of sight and out of the accessibility tree
     out += ">";

@@ -4,6 +4,7 @@
 #include <emscripten/eventloop.h>
 
 #include <cstdlib>
+#include <utility>
 
 using emscripten::val;
 
@@ -66,6 +67,11 @@ EMSCRIPTEN_KEEPALIVE void grainmix_click(int control) {
         activePlatform->buttonPressed(static_cast<std::size_t>(control));
 }
 
+EMSCRIPTEN_KEEPALIVE void grainmix_started() {
+    if (activePlatform)
+        activePlatform->started();
+}
+
 } // extern "C"
 
 WebPlatform::WebPlatform() : m_page(val::module_property("grainmixPage")) {
@@ -91,18 +97,26 @@ void WebPlatform::createWindow(const WindowLayout& window, std::span<const Contr
     m_controls.reserve(controls.size());
     for (const ControlRow& row : controls)
         m_controls.push_back(element(row.name));
+    m_typedBeforeStart.clear();
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const ControlRow& row = controls[i];
         val& control = m_controls[i];
-        // Until now the fields took no typing and the buttons no clicks.
+        const bool tookTyping = !control.call<bool>("hasAttribute", std::string("readonly"));
+        // Until now the other fields took no typing and the buttons no clicks.
         control.call<void>("removeAttribute", std::string("readonly"));
         control.call<void>("removeAttribute", std::string("disabled"));
-        // The HTML brought the starting text; a browser that filled a field in
-        // again on its own gets it back. Writing a text that is already there
-        // would paint the field anew, late, as if its text had only now come.
+        // The HTML brought the starting text. What the user typed since, or
+        // the browser filled in on its own, stays where the user could type;
+        // elsewhere the starting text comes back. Writing a text that is
+        // already there would paint the field anew, late, as if its text had
+        // only now come.
         if (row.kind == ControlKind::edit || row.kind == ControlKind::multiLineEdit) {
             const std::string start = pageText(row.kind, row.text);
-            if (control[m_value].as<std::string>() != start)
+            if (control[m_value].as<std::string>() == start)
+                continue;
+            if (tookTyping)
+                m_typedBeforeStart.push_back(i);
+            else
                 control.set(m_value, start);
         }
     }
@@ -111,6 +125,13 @@ void WebPlatform::createWindow(const WindowLayout& window, std::span<const Contr
     for (std::size_t i = 0; i < controls.size(); ++i)
         if (controls[i].focusOrder == 0)
             m_page.call<void>("focusAtStart", m_controls[i]);
+}
+
+void WebPlatform::started() {
+    // As if typed just after the start: the window answers each field as it
+    // answers typing, and the figures show at once.
+    for (const std::size_t control : std::exchange(m_typedBeforeStart, {}))
+        inputHappened(control);
 }
 
 std::string WebPlatform::text(std::size_t control) const {

@@ -41,6 +41,9 @@ class WebPlatform : public Platform {
     // pressed.
     void inputHappened(std::size_t control);
     void buttonPressed(std::size_t control);
+    // From the page, once the program has started: reports the fields the
+    // user changed before it.
+    void started();
 
   private:
     static void pauseRanOut(void* platform);
@@ -53,6 +56,8 @@ class WebPlatform : public Platform {
     emscripten::val m_figures = emscripten::val::undefined();
     std::vector<emscripten::val> m_controls;
     std::span<const ControlRow> m_rows; // the window's table, which outlives this
+    // Fields the user changed before the program started, until it hears them.
+    std::vector<std::size_t> m_typedBeforeStart;
     PlatformEvents* m_events = nullptr;
     long m_pause = 0; // the browser's timeout, 0 when none runs
     bool m_ended = false;

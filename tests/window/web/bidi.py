@@ -129,9 +129,12 @@ class Firefox:
             'context': self.context, 'viewport': {'width': width, 'height': height},
             'devicePixelRatio': scale})
 
+    # As Selenium's page load strategy: 'eager' returns once the HTML is parsed.
+    page_load = 'normal'
+
     def get(self, url):
-        self.send('browsingContext.navigate',
-                  {'context': self.context, 'url': url, 'wait': 'complete'})
+        wait = 'interactive' if self.page_load == 'eager' else 'complete'
+        self.send('browsingContext.navigate', {'context': self.context, 'url': url, 'wait': wait})
 
     def call(self, function, args, wait):
         result = self.send('script.callFunction', {

@@ -124,6 +124,8 @@ LACKS = {
         'devtools': "the accessibility tree is read through Chromium's DevTools",
         'preload': "WebKitWebDriver runs no script before the page's own",
         'console': 'WebKitWebDriver keeps no console log',
+        'held': 'WebKitWebDriver may wait, before its next command, for a page whose '
+                'program is held back to finish loading',
     },
     'firefox': {
         'touch': "Firefox's WebDriver BiDi has no touch emulation",
@@ -141,11 +143,16 @@ def need(test, what):
         test.skipTest(f'{ARGS.engine}: {reason}')
 
 
-def start_browser(scale):
+def start_browser(scale, page_load='normal'):
+    """page_load 'eager': navigating returns once the HTML is parsed, without
+    waiting for what the page loads after it."""
     if ARGS.engine == 'firefox':
-        return bidi.Firefox('/usr/bin/firefox-esr', 1000, 800, scale)
+        browser = bidi.Firefox('/usr/bin/firefox-esr', 1000, 800, scale)
+        browser.page_load = page_load
+        return browser
     if ARGS.engine == 'webkit':
         options = WebKitOptions()
+        options.page_load_strategy = page_load
         options.binary_location = glob.glob('/usr/lib/*/webkit2gtk-4.*/MiniBrowser')[0]
         options.add_argument('--automation')
         os.environ['GDK_SCALE'] = str(scale)  # MiniBrowser's device pixels to a CSS pixel
@@ -154,6 +161,7 @@ def start_browser(scale):
         browser.toolbar = 800 - browser.execute_script('return innerHeight')
         return browser
     options = Options()
+    options.page_load_strategy = page_load
     options.binary_location = '/usr/bin/chromium'
     for argument in ('--headless=new', '--no-sandbox', '--disable-gpu',
                      '--window-size=1000,800', f'--force-device-scale-factor={scale}'):
@@ -433,6 +441,8 @@ class Page(InBrowser):
             page.feed(response.read().decode('utf-8'))
         sent = page.elements
         self.assertEqual(sent['status']['text'], 'Grain Mix is starting.')
+        # The amounts are the fields beside Barley's; they alone take typing.
+        amounts = next(c['parent'] for c in self.controls if c['name'] == 'Text1')
         for i, c in enumerate(self.controls):
             with self.subTest(c['name']):
                 e = sent[c['name']]
@@ -441,7 +451,7 @@ class Page(InBrowser):
                 self.assertEqual('hidden' in e['attrs'], not c['visible'])
                 if c['kind'] == 'edit':
                     self.assertEqual((e['tag'], e['attrs']['value']), ('input', c['text']))
-                    self.assertIn('readonly', e['attrs'])
+                    self.assertEqual('readonly' in e['attrs'], c['parent'] != amounts)
                 elif c['kind'] == 'multiLineEdit':
                     # The parser drops the one line break after the tag.
                     self.assertEqual(e['text'], '\n' + c['text'].replace('\r\n', '\n'))
@@ -449,6 +459,8 @@ class Page(InBrowser):
                 elif c['kind'] == 'button':
                     self.assertEqual(e['text'], c['text'])
                     self.assertIn('disabled', e['attrs'])
+                    # Heard with the button: the program is starting.
+                    self.assertEqual(e['attrs']['aria-describedby'], 'status')
                 elif c['kind'] == 'label':
                     self.assertEqual(e['text'], c['text'])
 
@@ -504,23 +516,48 @@ class Offline(unittest.TestCase):
                 stop_server(server)
 
 
-class TouchStart(unittest.TestCase):
-    """On a touch screen the form paints before the program is fetched."""
+class TypedBeforeTheStart(unittest.TestCase):
+    """An amount typed while the program is still on its way is kept, and
+    answered once the program starts."""
 
-    def test_program_requested_after_the_first_paint(self):
-        need(self, 'touch')
-        server = start_server(ARGS.site)
-        browser = start_browser(1)
+    def test_typed_amount_shows_in_the_figures_once_the_program_starts(self):
+        need(self, 'held')
+        with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..',
+                               'barleyten.json')) as f:
+            barley = json.load(f)  # worked out by hand
+        release = threading.Event()
+
+        class Held(UncachedHandler):
+            def do_GET(self):
+                if self.path.endswith('/grainmix.wasm'):
+                    release.wait(30)
+                super().do_GET()
+
+        server = start_server(ARGS.site, Held)
+        browser = start_browser(1, 'eager')
         try:
-            browser.execute_cdp_cmd('Emulation.setTouchEmulationEnabled',
-                                    {'enabled': True, 'maxTouchPoints': 5})
-            open_page(browser, f'http://127.0.0.1:{server.server_address[1]}/')
-            paint, request = browser.execute_script('''return [
-                performance.getEntriesByName('first-contentful-paint')[0].startTime,
-                performance.getEntriesByType('resource')
-                    .find(e => e.name.endsWith('/grainmix.js')).startTime];''')
-            self.assertLess(paint, request)
+            browser.get(f'http://127.0.0.1:{server.server_address[1]}/')
+            browser.find_element(By.ID, barley['field']).click()
+            ActionChains(browser).key_down(Keys.CONTROL).send_keys('a').key_up(Keys.CONTROL) \
+                .send_keys(barley['typed']).perform()
+            state = '''return [document.getElementById('CmdExit').disabled,
+                document.getElementById(arguments[0]).value]'''
+            self.assertEqual(browser.execute_script(state, barley['field']),
+                             [True, barley['typed']], 'typed before the program started')
+            release.set()
+            WebDriverWait(browser, 20).until(
+                lambda b: not b.execute_script(state, barley['field'])[0])
+            # Read in a task after those the start queued: the program hears
+            # the typing in one of them.
+            figures = browser.execute_async_script('''const done = arguments[1];
+                setTimeout(() => done(Object.fromEntries(arguments[0].map(
+                    n => [n, document.getElementById(n).value]))));''', list(barley['figures']))
+            self.assertEqual(figures, barley['figures'])
+            # The next key goes on into Barley too.
+            self.assertEqual(browser.execute_script('return document.activeElement.id'),
+                             barley['field'])
         finally:
+            release.set()
             browser.quit()
             stop_server(server)
 

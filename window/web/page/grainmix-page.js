@@ -15,6 +15,16 @@ Module['grainmixPage'] = (function () {
   // it; the form is inert then, and nothing else may enter the program. One
   // message can follow another at once, so each settles on its own.
   var openMessages = 0;
+  // Whether the program still has to hear what the user typed before it
+  // started: it hears it from a task of its own, as it hears typing, once no
+  // message is open, so that a message it raises does not hold up the start.
+  var startToReport = false;
+
+  function reportStart() {
+    if (ended || !startToReport || openMessages > 0) return;
+    startToReport = false;
+    Module['_grainmix_started']();
+  }
 
   function controlOf(target) {
     var index = target && target.dataset ? target.dataset.control : undefined;
@@ -170,12 +180,17 @@ Module['grainmixPage'] = (function () {
         window.visualViewport.addEventListener('resize', resizeVisibleArea);
         window.visualViewport.addEventListener('scroll', followVisibleArea);
       }
+      startToReport = true;
+      setTimeout(reportStart);
     },
 
     // The window starts with the focus on Exit; on a phone the page still
     // opens at its top, with the bar and the first grains: no scrolling to
-    // Exit, and none left from where a reload brought the page back to.
+    // Exit, and none left from where a reload brought the page back to. A
+    // user already in the form, typing before the program started, stays
+    // where they are.
     focusAtStart: function (control) {
+      if (form.contains(document.activeElement)) return;
       var phone = phoneLayout();
       control.focus({preventScroll: phone});
       if (phone) window.scrollTo(0, 0);
@@ -229,6 +244,7 @@ Module['grainmixPage'] = (function () {
           dialog.remove();
           if (before && before.focus) before.focus();
           resolve();
+          setTimeout(reportStart);
         }
         ok.addEventListener('click', dismiss);
         dialog.addEventListener('cancel', function (event) {

@@ -53,53 +53,17 @@
   }, true);
   window.addEventListener('unhandledrejection', fail);
 
-  // Loads the program: grainmix.js, and its WebAssembly alongside; and links
-  // the web app manifest, which only installing the page needs, so that
-  // fetching it does not hold up the first paint either.
-  var loading = false;
-  function loadProgram() {
-    if (loading) return;
-    loading = true;
-    var manifest = document.createElement('link');
-    manifest.rel = 'manifest';
-    manifest.href = 'manifest.webmanifest';
-    document.head.appendChild(manifest);
-    var wasm = document.createElement('link');
-    wasm.rel = 'preload';
-    wasm.as = 'fetch';
-    wasm.type = 'application/wasm';
-    wasm.crossOrigin = 'anonymous';
-    wasm.href = 'grainmix.wasm';
-    document.head.appendChild(wasm);
-    var script = document.createElement('script');
-    script.src = 'grainmix.js';
-    document.head.appendChild(script);
-  }
-
-  // On a touch screen, most often a phone with a slow processor and network,
-  // the browser shows the form first and the program comes after, so that
-  // fetching and compiling it does not hold up the first paint. Elsewhere
-  // both go at once, and the window is usable sooner.
-  var drawFirst = window.matchMedia && matchMedia('(pointer: coarse)').matches &&
-                  window.PerformanceObserver && PerformanceObserver.supportedEntryTypes &&
-                  PerformanceObserver.supportedEntryTypes.indexOf('paint') >= 0;
-  if (drawFirst) {
-    new PerformanceObserver(function (list, observer) {
-      list.getEntries().forEach(function (entry) {
-        if (entry.name !== 'first-contentful-paint') return;
-        observer.disconnect();
-        loadProgram();
-      });
-    }).observe({type: 'paint', buffered: true});
-    // A tab out of sight paints nothing: there the program comes at once, or
-    // as soon as the tab is put out of sight. No timer: on a slow phone the
-    // first paint can come later than any timer would wait, and the program
-    // would then hold it up after all.
-    if (document.visibilityState === 'hidden') loadProgram();
-    else document.addEventListener('visibilitychange', loadProgram);
-  } else {
-    loadProgram();
-  }
+  // Runs the program, which the page's head began to fetch, while the
+  // browser paints the form: the amounts take typing meanwhile, and the
+  // program takes what they hold once it starts. And links the web app
+  // manifest, which only installing the page needs.
+  var manifest = document.createElement('link');
+  manifest.rel = 'manifest';
+  manifest.href = 'manifest.webmanifest';
+  document.head.appendChild(manifest);
+  var script = document.createElement('script');
+  script.src = 'grainmix.js';
+  document.head.appendChild(script);
 
   var button = firstButton();
   if (!button) return;
