@@ -14,8 +14,41 @@
 # 3. The Windows ZIP: one 32-bit GUI program that needs only Windows' own
 #    DLLs, a read-me, the licence and the third-party notices.
 #   bash scripts/check-release.sh [deb|web|zip...]
+#   bash scripts/check-release.sh --root   (makes the Debian 13 root alone)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+sudo=()
+[ "$(id -u)" = 0 ] || sudo=(sudo)
+
+# The Debian 13 root the package is installed into. It is made once per
+# machine, by debootstrap, and kept as made under /var/cache/grainmix, named
+# by a hash of what went into it; each check installs into an overlay of it,
+# which goes afterwards. Packages apt fetches for it are kept beside the root.
+# Making it mostly waits on the network, so scripts/test.sh starts it
+# (--root) while the first builds run.
+makeRoot() {
+    command -v debootstrap >/dev/null || bash "$here/scripts/deps.sh" firstrun
+    mirror=${DEBIAN_MIRROR:-http://deb.debian.org/debian}
+    rootPackages=python3,xauth,xvfb
+    key=$(printf 'trixie %s minbase %s\n' "$mirror" "$rootPackages" | sha256sum | cut -c1-12)
+    rootDir=${GRAINMIX_ROOT_CACHE:-/var/cache/grainmix}/trixie-$key
+    root=$rootDir/root
+    [ ! -e "$rootDir/done" ] || return 0
+    local start=$SECONDS log=$rootDir/debootstrap.log size
+    "${sudo[@]}" rm -rf "$rootDir"
+    "${sudo[@]}" mkdir -p "$rootDir"
+    "${sudo[@]}" debootstrap --variant=minbase --include="$rootPackages" trixie "$root" "$mirror" 2>&1 |
+        "${sudo[@]}" tee "$log" >/dev/null || { tail "$log" >&2; exit 1; }
+    "${sudo[@]}" chroot "$root" apt-get clean
+    "${sudo[@]}" touch "$rootDir/done"
+    size=$("${sudo[@]}" du -sxm "$root" | cut -f1)
+    echo "made the Debian 13 root in $((SECONDS - start)) s: $size MB ($rootDir)"
+}
+if [ "${1:-}" = --root ]; then
+    makeRoot
+    exit 0
+fi
+
 kinds=("$@")
 [ ${#kinds[@]} -gt 0 ] || kinds=(deb web zip)
 
@@ -70,8 +103,6 @@ if [ -v "built[deb]" ]; then
     echo "lintian --pedantic: no error, no warning: $(basename "$deb")"
     dpkg-deb --info "$deb" | sed -n 's/^ *\(Package\|Version\|Depends\):/\1:/p'
     dpkg-deb --contents "$deb" | awk '{print $6}'
-    sudo=()
-    [ "$(id -u)" = 0 ] || sudo=(sudo)
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --reinstall "$deb" >/dev/null
     for f in /usr/bin/grainmix /usr/share/man/man1/grainmix.1.gz /usr/share/doc/grainmix/copyright \
         /usr/share/applications/org.example.GrainMix.desktop \
@@ -98,28 +129,7 @@ if [ -v "built[deb]" ]; then
     echo "the installed package starts, stays up, takes an amount and ends on Exit: $(basename "$deb")"
 
     step "deb: on Debian 13, with only what the package depends on, every caption whole"
-    # The root is made once per machine, by debootstrap, and kept as made
-    # under /var/cache/grainmix, named by a hash of what went into it; each
-    # check installs into an overlay of it, which goes afterwards. Packages
-    # apt fetches for it are kept beside the root.
-    command -v debootstrap >/dev/null || bash "$here/scripts/deps.sh" firstrun
-    mirror=${DEBIAN_MIRROR:-http://deb.debian.org/debian}
-    rootPackages=python3,xauth,xvfb
-    key=$(printf 'trixie %s minbase %s\n' "$mirror" "$rootPackages" | sha256sum | cut -c1-12)
-    rootDir=${GRAINMIX_ROOT_CACHE:-/var/cache/grainmix}/trixie-$key
-    root=$rootDir/root
-    if [ ! -e "$rootDir/done" ]; then
-        start=$SECONDS
-        "${sudo[@]}" rm -rf "$rootDir"
-        "${sudo[@]}" mkdir -p "$rootDir"
-        log=$rootDir/debootstrap.log
-        "${sudo[@]}" debootstrap --variant=minbase --include="$rootPackages" trixie "$root" "$mirror" 2>&1 |
-            "${sudo[@]}" tee "$log" >/dev/null || { tail "$log" >&2; exit 1; }
-        "${sudo[@]}" chroot "$root" apt-get clean
-        "${sudo[@]}" touch "$rootDir/done"
-        size=$("${sudo[@]}" du -sxm "$root" | cut -f1)
-        echo "made the Debian 13 root in $((SECONDS - start)) s: $size MB ($rootDir)"
-    fi
+    makeRoot
     fresh=$(mktemp -d /tmp/grainmix-trixie.XXXXXX)
     mkdir -p "$fresh/upper" "$fresh/work" "$fresh/root"
     "${sudo[@]}" mkdir -p "$rootDir/archives"
