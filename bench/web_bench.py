@@ -107,36 +107,42 @@ TYPABLE = '''const done = arguments[0];
 KEY = {'key': '1', 'code': 'Digit1', 'windowsVirtualKeyCode': 49}
 
 
-def phone(site):
-    handler = type('Handler', (lighthouse.Quiet,), {
-        'compress': True,
-        'plain': lighthouse.plain_page(os.path.getsize(os.path.join(site, 'index.html')))})
+def start(site, handler, probe, eager=False):
+    """Serves the site on localhost and opens headless Chromium, every load a
+    first visit: nothing from the cache, nor from the page's service worker."""
     server = http.server.ThreadingHTTPServer(('127.0.0.1', 0),
                                              functools.partial(handler, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()
-    url = f'http://127.0.0.1:{server.server_address[1]}/'
     options = Options()
     options.binary_location = '/usr/bin/chromium'
     # Back from navigating once the HTML is parsed: the user does not wait
     # for the page's load event to tap a field.
-    options.page_load_strategy = 'eager'
+    if eager:
+        options.page_load_strategy = 'eager'
     for argument in ('--headless=new', '--no-sandbox', '--disable-gpu'):
         options.add_argument(argument)
     browser = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
-    browser.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
-                            {'source': PROBE + PHONE_PROBE})
+    browser.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': probe})
+    browser.execute_cdp_cmd('Network.enable', {})
+    browser.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': True})
+    browser.execute_cdp_cmd('Network.setBypassServiceWorker', {'bypass': True})
+    return server, f'http://127.0.0.1:{server.server_address[1]}/', browser
+
+
+def phone(site):
+    handler = type('Handler', (lighthouse.Quiet,), {
+        'compress': True,
+        'plain': lighthouse.plain_page(os.path.getsize(os.path.join(site, 'index.html')))})
+    server, url, browser = start(site, handler, PROBE + PHONE_PROBE, eager=True)
     # The phone Lighthouse's mobile audit stands for.
     browser.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
         'width': 412, 'height': 823, 'deviceScaleFactor': 1.75, 'mobile': True})
     browser.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': True,
                                                                    'maxTouchPoints': 5})
     browser.execute_cdp_cmd('Emulation.setCPUThrottlingRate', {'rate': 4})
-    browser.execute_cdp_cmd('Network.enable', {})
     browser.execute_cdp_cmd('Network.emulateNetworkConditions', {
         'offline': False, 'latency': 150, 'downloadThroughput': 1.6e6 / 8,
         'uploadThroughput': 750e3 / 8})
-    browser.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': True})
-    browser.execute_cdp_cmd('Network.setBypassServiceWorker', {'bypass': True})
 
     seen = {k: [] for k in ('plain', 'paint', 'typable', 'typed', 'started', 'answered')}
     lost = 0
@@ -184,22 +190,7 @@ def main():
     if args and args[0] == '--phone':
         return phone(args[1] if len(args) > 1 else 'build-web/web')
     site = args[0] if args else 'build-web/web'
-    server = http.server.ThreadingHTTPServer(('127.0.0.1', 0),
-                                             functools.partial(Quiet, directory=site))
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    url = f'http://127.0.0.1:{server.server_address[1]}/'
-
-    options = Options()
-    options.binary_location = '/usr/bin/chromium'
-    for argument in ('--headless=new', '--no-sandbox', '--disable-gpu'):
-        options.add_argument(argument)
-    browser = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
-    browser.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': PROBE})
-    # Every load as a first visit: nothing from the cache.
-    browser.execute_cdp_cmd('Network.enable', {})
-    browser.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': True})
-    # Nor anything from the service worker that the page registers once it runs.
-    browser.execute_cdp_cmd('Network.setBypassServiceWorker', {'bypass': True})
+    server, url, browser = start(site, Quiet, PROBE)
 
     loads = []
     paints = []
