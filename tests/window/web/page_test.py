@@ -522,9 +522,7 @@ class TypedBeforeTheStart(unittest.TestCase):
 
     def test_typed_amount_shows_in_the_figures_once_the_program_starts(self):
         need(self, 'held')
-        with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..',
-                               'barleyten.json')) as f:
-            barley = json.load(f)  # worked out by hand
+        barley = BARLEY_TEN
         release = threading.Event()
 
         class Held(UncachedHandler):
